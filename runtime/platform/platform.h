@@ -1,0 +1,120 @@
+// The platform edge: the only place that talks to SDL, EGL and SDL_mixer.
+// Two twins implement it: sdl_*.cpp (the real desktop) and null_*.cpp (headless:
+// no window, no GL, no audio device, a virtual clock, scripted pointer input).
+// A program picks its twin at link time (krt_platform_sdl or krt_platform_null).
+// The calls mirror SDL 1.2's semantics closely, so the runtime above reads like it.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+namespace Platform {
+
+// ---- System -------------------------------------------------------------
+
+// Flag word as SDL_Init takes it (timer 0x1, audio 0x10, video 0x20, joystick 0x200).
+bool InitSystem(uint32_t flags);
+void QuitSystem();
+const char* LastError();
+
+// Milliseconds since the platform started (SDL_GetTicks). Virtual on the null twin.
+uint32_t Ticks();
+// Sleeps ms milliseconds, resuming after interruptions. The null twin advances its clock instead.
+void Sleep(uint32_t ms);
+
+// ---- Events (SDL 1.2 event numbering) -----------------------------------
+
+enum EventType : uint8_t {
+    EVENT_NONE = 0,
+    EVENT_ACTIVE = 1,
+    EVENT_KEYDOWN = 2,
+    EVENT_KEYUP = 3,
+    EVENT_MOUSEMOTION = 4,
+    EVENT_MOUSEBUTTONDOWN = 5,
+    EVENT_MOUSEBUTTONUP = 6,
+    EVENT_QUIT = 12,
+    EVENT_OTHER = 255,
+};
+
+// Activation state bits, as SDL_ACTIVEEVENT reports them.
+enum ActiveState : uint8_t {
+    APP_MOUSEFOCUS = 0x01,
+    APP_INPUTFOCUS = 0x02,
+    APP_ACTIVE = 0x04,
+};
+
+struct Event {
+    uint8_t type = EVENT_NONE;
+    uint8_t gain = 0;      // EVENT_ACTIVE
+    uint8_t state = 0;     // EVENT_ACTIVE: ActiveState bits
+    int keySym = 0;        // EVENT_KEYDOWN / EVENT_KEYUP: SDL 1.2 key symbol
+    uint16_t unicode = 0;  // EVENT_KEYDOWN, when Unicode translation is on
+    int x = 0, y = 0;      // mouse events, device pixels
+    uint8_t button = 0;    // mouse button events: 1 left, 2 middle, 3 right, 4/5 wheel
+};
+
+void PumpEvents();                 // SDL_PumpEvents
+bool PollEvent(Event* event);      // SDL_PollEvent; false when the queue is empty
+bool PeekKeyDown(Event* event);    // SDL_PeepEvents(1, SDL_PEEKEVENT, key-down mask)
+bool PushEvent(const Event& event);
+uint8_t* KeyState(int* count);     // SDL_GetKeyState: entries are 1 while down
+void EnableUnicode(bool on);
+
+// The device's multi-touch query, stood in for by the mouse: button mask of pointer
+// `index` (bit 1 left, bit 2 middle, bit 4 right, 8 wheel up, 16 wheel down) and its
+// position in device pixels. Kept from motion and button events, so a tap whose down
+// and up arrive in one pump still reads as pressed once.
+uint32_t PointerState(int index, int* x, int* y);
+
+int NumJoysticks();
+void OpenJoysticks(int count);
+void CloseJoysticks();
+
+// ---- Display --------------------------------------------------------------
+
+// The emulated device display: its size and depth (what SDL_GetVideoInfo reports on
+// the handheld). Decided by the device-services stand-in from the desktop and any override.
+struct DisplayInfo {
+    int width = 0;
+    int height = 0;
+    int bitsPerPixel = 0;
+};
+DisplayInfo DesktopInfo();
+
+// Opens the window of the emulated display size with an OpenGL ES 1.1 context
+// and a 16-bit depth buffer. Returns false (LastError says why) when it cannot.
+bool OpenWindow();
+void CloseWindow();
+// True while a real GL context is current; the null twin never has one, and every GL call
+// in the runtime is skipped when this is false.
+bool HasGL();
+void SwapBuffers();
+void SetCaption(const char* caption);
+void GrabInput(bool on);
+void* GetGLProc(const char* name);  // eglGetProcAddress
+
+// ---- Audio (SDL_mixer 1.2 semantics) ---------------------------------------
+
+struct Chunk;   // a decoded sound
+struct Music;   // a music stream
+
+bool OpenAudio(int frequency, uint16_t format, int channels, int chunkSize);
+void CloseAudio();
+bool AudioOpen();
+int AllocateChannels(int count);         // -1 asks for the current number
+int ChannelVolume(int channel, int volume);   // channel -1 = all; volume -1 = query
+Chunk* LoadWav(const char* path);
+void FreeChunk(Chunk* chunk);
+int PlayChannel(int channel, Chunk* chunk, int loops);   // returns the channel, or -1
+bool ChannelPlaying(int channel);
+void HaltChannel(int channel);           // -1 = all
+Music* LoadMusic(const char* path);
+void FreeMusic(Music* music);
+bool PlayMusic(Music* music, int loops); // loops -1 = forever
+void HaltMusic();
+void PauseMusic();
+void ResumeMusic();
+int MusicVolume(int volume);             // -1 = query
+bool MusicPlaying();
+
+}  // namespace Platform

@@ -1,0 +1,38 @@
+#!/usr/bin/env bash
+# Installs the Debian packages the build, the media generators and the tests need.
+# Idempotent: only missing packages are fetched; safe to run before every build.
+set -euo pipefail
+
+PACKAGES=(
+  # build
+  build-essential cmake pkg-config clang libclang-rt-14-dev
+  libgtest-dev libgmock-dev libbenchmark-dev
+  # runtime libraries
+  libsdl1.2-dev libsdl-mixer1.2-dev libegl-dev libgles-dev libgl1-mesa-dri
+  libpng-dev libjpeg-dev libx11-dev
+  # display and input for tests and headless runs
+  xvfb xauth xdotool x11-utils imagemagick
+  # pictures
+  librsvg2-bin python3-pil fonts-dosis fonts-leckerli-one fonts-league-spartan fontconfig
+  # sounds, voices and music
+  sox libsox-fmt-all festival festvox-us-slt-hts fluidsynth fluid-soundfont-gm vorbis-tools lame
+)
+
+missing=()
+for p in "${PACKAGES[@]}"; do
+  if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed'; then
+    missing+=("$p")
+  fi
+done
+
+if [ ${#missing[@]} -eq 0 ]; then
+  echo "setup: all packages present"
+  exit 0
+fi
+
+SUDO=""
+if [ "$(id -u)" -ne 0 ]; then SUDO="sudo"; fi
+export DEBIAN_FRONTEND=noninteractive
+echo "setup: installing ${missing[*]}"
+$SUDO apt-get -o DPkg::Lock::Timeout=300 update -qq
+$SUDO apt-get -o DPkg::Lock::Timeout=300 install -y -qq --no-install-recommends "${missing[@]}"
