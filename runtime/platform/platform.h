@@ -103,6 +103,7 @@ void CloseAudio();
 bool AudioOpen();
 int AllocateChannels(int count);         // -1 asks for the current number
 int ChannelVolume(int channel, int volume);   // channel -1 = all; volume -1 = query
+int ChunkVolume(Chunk* chunk, int volume);    // volume -1 = query; returns the previous volume
 Chunk* LoadWav(const char* path);
 void FreeChunk(Chunk* chunk);
 int PlayChannel(int channel, Chunk* chunk, int loops);   // returns the channel, or -1
@@ -115,6 +116,10 @@ void HaltMusic();
 void PauseMusic();
 void ResumeMusic();
 int MusicVolume(int volume);             // -1 = query
-bool MusicPlaying();
+bool MusicPlaying();                     // also true while paused, as Mix_PlayingMusic
+bool MusicPaused();
+// Counts the volume-setting calls that reached the mixer (MusicVolume with a volume >= 0),
+// so callers can tell whether a cached setting was skipped.
+unsigned MusicVolumeCalls();
 
 }  // namespace Platform
