@@ -1,0 +1,56 @@
+// Gameplay routines: the board rules and the per-tick routines of later play (scoring, clock, eggs,
+// challenges, in-game controls). All work on the game globals.
+#pragma once
+
+#include "game/play/creature.h"
+
+// Board model and creatures
+void DealBoard();
+void ClearBoard();
+void DealTutorialBoard();
+
+// Swapping, matching and clearing
+void BoardStep();
+void AnimateCreatures();
+void StartEntrySweep();
+void StartExitSweep();  // one tick of the exit sweep (game over)
+void HandleBoardTouch();
+bool IsLegalSwap(float partnerColumn, float partnerRow, float partnerCell, float movingKind,
+                 float selectedCell, float selectedColumn, float selectedRow, float partnerKind);
+void FindGroups();
+void CollapseCleared();
+void MarkRemovals();
+void RemoveMarked();
+
+// Scoring, combos and levels
+void ScoreTick();
+void CountScore();
+void PaySwaps();
+void SpeechTick();
+void QueueSpeech(float slot);
+void SpawnSwapReward(float x, float y, float amount);
+
+// Modes, clock, banners
+void StartNewGame();
+void ClockTick();
+void BannerTick();
+void PlayAreaTick();  // slide-in/out of the play area (runState, slideTicks) and the controls cooldown
+void TutorialStep();
+
+// Eggs and power-ups
+void CountDownEgg(float cell);
+void PowerTimerTick();
+void HatchEggsAround(float cell);  // hatches the eggs next to a cleared creature
+void StartPower(float cell);       // second tap on a power-up
+
+// Challenge tracking and notices
+void TrackLeveling();
+void TrackSurvival();
+void TrackCombo(float size);
+void TrackHoarding();
+void TrackCommitment();
+void PostNotice(float id);
+void NoticeTick();
+
+// In-game controls
+void InGameControls();
