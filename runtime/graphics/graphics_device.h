@@ -15,9 +15,9 @@ const uint32_t GL_STATE_UNKNOWN = 0x7F7F7F7F;
 
 // Remembers the last switch sent to GL for each cached capability, so that repeated
 // enables and disables never reach the driver.
-class GlStateCache {
+class GlCapabilityCache {
 public:
-    GlStateCache();
+    GlCapabilityCache();
     void Invalidate();                 // every word becomes GL_STATE_UNKNOWN
     void Enable(unsigned capability);  // GLenum; uncached capabilities always reach GL
     void Disable(unsigned capability);
@@ -93,7 +93,7 @@ public:
     int windowMode = 0;
     int maxTextureSize = 0; // from GL; 0 on the headless twin
     bool blendOn = false;   // GL_BLEND as last set by the game's switches
-    GlStateCache GlStateCache;
+    GlCapabilityCache GlStateCache;
 
     std::vector<SpriteRecord> sprites;      // 65537 slots
     std::vector<uint8_t*> spritePixelCopies; // one per slot, null by default

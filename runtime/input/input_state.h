@@ -50,5 +50,5 @@ void AppendTextInput(int c);
 void ResetKeyPollCount();
 // The SDL key symbol for a key code (255 for none).
 int MappedKey(int code);
-// Whether key `code` is down in a key-state array as PeekKeyState returns it.
-bool KeyCodeDown(const uint8_t* keyState, int count, int code);
+// Whether key `code` is down in the array the last PeekKeyState returned.
+bool KeyCodeDown(const uint8_t* keyState, int code);
