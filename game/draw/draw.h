@@ -18,7 +18,7 @@ const int ATLAS_ROW_WIDTH = 1024;
 void DrawAtlasFrame(float item, float frame, float x, float y);
 void DrawAtlasItem(float item, float x, float y);
 void DrawAtlasItemPartial(float item, float x, float y, float percent);
-void DrawAtlasItemWidened(float item, float x, float y);  // right edge moved by `clock`
+void DrawAtlasItemWidened(float item, float x, float y);  // right edge moved by the mode clock (gameClock)
 void DrawAtlasFrameZoomed(float item, float frame, float x, float y, float scale);
 void DrawAtlasFrameRotated(float item, float frame, float x, float y, float angle, float scale);
 void DrawAtlasItemWaving(float phaseOffset, float item, float x, float y, float scale);
