@@ -1,0 +1,287 @@
+// The graphics device: opening the display, the orientation decision, the 2D state,
+// the viewport and projection, and presenting a frame with its event pump and pacing.
+#include "runtime/graphics/graphics_device.h"
+
+#include <GLES/gl.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+
+#include "runtime/core/lifecycle.h"
+#include "runtime/graphics/offscreen.h"
+#include "runtime/graphics/sprites.h"
+#include "runtime/platform/platform.h"
+
+ZiruZADavuzovi* graphicsDevice = nullptr;
+
+namespace {
+// Events handled in a row before the pacing check gets its turn.
+const int EVENTS_PER_PACING_CHECK = 256;
+}  // namespace
+
+ZiruZADavuzovi::ZiruZADavuzovi()
+    : sprites(SPRITE_SLOTS), spritePixelCopies(SPRITE_SLOTS, nullptr) {}
+
+ZiruZADavuzovi::~ZiruZADavuzovi() {
+    // Sprite and surface code reach the device through the global pointer.
+    ZiruZADavuzovi* previous = graphicsDevice;
+    graphicsDevice = this;
+    ReleaseOffscreenSurfaces();
+    for (int id = 0; id < SPRITE_SLOTS - 1; ++id) {
+        if (sprites[id].texture != 0 || sprites[id].texture2 != 0 || spritePixelCopies[id] != nullptr) {
+            DeleteSprite(id);
+        }
+    }
+    for (uint8_t*& copy : spritePixelCopies) {
+        delete[] copy;
+        copy = nullptr;
+    }
+    graphicsDevice = previous == this ? nullptr : previous;
+}
+
+void ZiruZADavuzovi::SetWindowMode(int mode) { windowMode = mode; }
+
+void ZiruZADavuzovi::VirtualScreenSize(int& w, int& h) const {
+    if (Orientation == 1 || Orientation == 3) {
+        w = deviceHeight;
+        h = deviceWidth;
+    } else {
+        w = deviceWidth;
+        h = deviceHeight;
+    }
+}
+
+void ZiruZADavuzovi::TargetSize(int& w, int& h) const {
+    if (renderTarget >= 0 && renderTarget < OFFSCREEN_SURFACES) {
+        const OffscreenSurface* surface = GetOffscreenSurface(renderTarget);
+        if (surface && surface->surfaceSprite >= 0) {
+            const SpriteRecord& s = sprites[surface->surfaceSprite];
+            w = s.imageWidth;
+            h = s.imageHeight;
+            return;
+        }
+    }
+    VirtualScreenSize(w, h);
+}
+
+void ZiruZADavuzovi::ScreenToDevice(int& x, int& y) const {
+    ScreenToDevicePoint(Orientation, deviceWidth, deviceHeight, x, y);
+}
+
+void ZiruZADavuzovi::DeviceToScreen(int& x, int& y) const {
+    DeviceToScreenPoint(Orientation, deviceWidth, deviceHeight, x, y);
+}
+
+SpriteRecord& ZiruZADavuzovi::Sprite(int id) { return sprites[id]; }
+
+void ZiruZADavuzovi::ApplyCurrentColour() {
+    if (Platform::HasGL()) glColor4f(1.0f, 1.0f, 1.0f, globalAlpha);
+}
+
+void ZiruZADavuzovi::ClearBuffers(bool colour, bool depth) {
+    if (!Platform::HasGL() || !(colour || depth)) return;
+    glClear((colour ? GL_COLOR_BUFFER_BIT : 0) | (depth ? GL_DEPTH_BUFFER_BIT : 0));
+}
+
+int ZiruZADavuzovi::SetScreen(intptr_t, int width, int height, int, int fps, int) {
+    frameMillis = FrameMillisFor(static_cast<float>(fps));
+
+    std::puts("SDL_init video");
+    const Platform::DisplayInfo info = Platform::DesktopInfo();
+    deskWidth = info.width;
+    deskHeight = info.height;
+    deviceLandscape = deskWidth > deskHeight ? 1 : 0;
+    std::printf("SDL_GetVideoInfo = %dx%d @ %d bpp\n", deskWidth, deskHeight, info.bitsPerPixel);
+
+    const int wantLandscape = width > height ? 1 : 0;
+    std::printf("   want landscape %d,%d: %d\n   device landscape: %d\n", width, height, wantLandscape,
+                deviceLandscape);
+    Orientation = deviceLandscape != wantLandscape ? 1 : 0;
+
+    std::printf("Setting video mode: %dx%dx%d fl=%x\n", 0, 0, 0, 2);
+    if (!Platform::OpenWindow()) {
+        std::printf("SetVideoMode failed: %s\n", Platform::LastError());
+    }
+    std::printf("SDL_SetVideoMode seems to be %d\n", 1);
+
+    if (Orientation == 1 || Orientation == 3) {
+        std::swap(deskWidth, deskHeight);
+        std::printf("swap deskx, desky to %d,%d - landscape mode %d\n", deskWidth, deskHeight,
+                    deviceLandscape);
+    }
+    std::printf("Voza::SetScreen( %d,%d)\n", deskWidth, deskHeight);
+
+    const int larger = std::max(deskWidth, deskHeight);
+    const int smaller = std::min(deskWidth, deskHeight);
+    deviceWidth = deviceLandscape ? larger : smaller;
+    deviceHeight = deviceLandscape ? smaller : larger;
+
+    Orientation = deviceLandscape != wantLandscape ? (deviceLandscape ? 3 : 1) : 0;
+
+    Platform::Sleep(200);
+    clearEachFrame = 1;
+    if (Platform::HasGL()) glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
+    ClearBuffers(true, false);
+    for (int i = 0; i < 2; ++i) {
+        clearDepthOnce = 1;
+        PresentFrame();
+    }
+    Reset2DState();
+
+    std::puts("get accurate timer - 1st call");
+    nextFrameTime = ElapsedMs();
+    std::puts("flip - 1st call");
+    PresentFrame();
+
+    const char* extensions = nullptr;
+    if (Platform::HasGL()) extensions = reinterpret_cast<const char*>(glGetString(GL_EXTENSIONS));
+    if (extensions && (std::strstr(extensions, "_texture_format_BGRA8888") || std::strstr(extensions, "GL_EXT_bgra"))) {
+        bgraSupported = 1;
+    }
+    bgraSupported = 1;
+    std::puts("BGRA ext supported");
+
+    GLint limit = 0;
+    if (Platform::HasGL()) glGetIntegerv(GL_MAX_TEXTURE_SIZE, &limit);
+    maxTextureSize = limit;
+    std::printf("Texture size limit: %d\n", static_cast<int>(limit));
+
+    std::puts("init fbo");
+    InitFramebuffers();
+    std::puts("2D VP");
+    Reset2DState();
+    std::puts("DIVE init [OK]");
+    return 1;
+}
+
+void ZiruZADavuzovi::Reset2DState() {
+    SetViewport(0, 0, 0, 0);
+    GlStateCache.Invalidate();
+    const bool gl = Platform::HasGL();
+
+    GlStateCache.Disable(GL_DEPTH_TEST);
+    GlStateCache.Disable(GL_CULL_FACE);
+    if (gl) glFrontFace(GL_CCW);
+    GlStateCache.Enable(GL_ALPHA_TEST);
+    if (gl) glAlphaFunc(GL_GREATER, 0.05f);
+    alphaTestRef = 0.05f;
+    if (gl) glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
+
+    GlStateCache.Disable(GL_FOG);
+    GlStateCache.Disable(GL_LINE_SMOOTH);
+    GlStateCache.Disable(GL_POINT_SMOOTH);
+    GlStateCache.Disable(GL_STENCIL_TEST);
+    GlStateCache.Disable(GL_NORMALIZE);
+    GlStateCache.Disable(GL_LIGHTING);
+    if (gl) glShadeModel(GL_FLAT);
+    GlStateCache.Disable(GL_COLOR_MATERIAL);
+    GlStateCache.Disable(GL_DITHER);
+    if (gl) glHint(GL_PERSPECTIVE_CORRECTION_HINT, GL_FASTEST);
+
+    smoothFiltering = 1;
+    BindSprite(-1);
+
+    GlStateCache.Disable(GL_BLEND);
+    blendOn = false;
+    globalAlpha = 1.0f;
+    if (gl) glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
+}
+
+void ZiruZADavuzovi::BindSprite(int id) {
+    const bool gl = Platform::HasGL();
+    if (id < 0) {
+        if (gl) glDisable(GL_TEXTURE_2D);
+        GlStateCache.Enable(GL_COLOR_MATERIAL);
+        return;
+    }
+    const GLuint name = id < SPRITE_SLOTS ? sprites[id].texture : 0;
+    if (!gl) return;
+    glBindTexture(GL_TEXTURE_2D, name);
+    glEnable(GL_TEXTURE_2D);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_REPEAT);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_REPEAT);
+}
+
+void ZiruZADavuzovi::SetViewport(int x, int y, int w, int h) {
+    const OffscreenSurface* surface =
+        renderTarget >= 0 && renderTarget < OFFSCREEN_SURFACES ? GetOffscreenSurface(renderTarget) : nullptr;
+    const bool toSurface = surface && surface->surfaceSprite >= 0 && surface->previousBinding >= 0;
+    if (w <= 0 || h <= 0) {
+        x = 0;
+        y = 0;
+        TargetSize(w, h);
+    }
+    const bool gl = Platform::HasGL();
+    if (toSurface) {
+        const int imageHeight = sprites[surface->surfaceSprite].imageHeight;
+        if (gl) {
+            glViewport(x, imageHeight - h - y, w, h);
+            glMatrixMode(GL_PROJECTION);
+            glLoadIdentity();
+        }
+    } else {
+        float rotation[16];
+        RotationMatrix(Orientation, rotation);
+        const DeviceRect r = ScreenRectToDevice(Orientation, deviceWidth, deviceHeight, x, y, w, h);
+        if (gl) {
+            glMatrixMode(GL_PROJECTION);
+            glLoadMatrixf(rotation);
+            glViewport(r.x, deviceHeight - r.height - r.y, r.width, r.height);
+        }
+    }
+    if (gl) {
+        glOrthof(0.0f, static_cast<float>(w), static_cast<float>(h), 0.0f, -1.0f, 1.0f);
+    }
+    viewX = x;
+    viewY = y;
+    viewWidth = w;
+    viewHeight = h;
+    if (gl) {
+        glMatrixMode(GL_MODELVIEW);
+        glLoadIdentity();
+    }
+}
+
+int ZiruZADavuzovi::PresentFrame() {
+    if (renderTarget >= 0) EndRenderTarget();
+    Platform::SwapBuffers();
+
+    if (clearEachFrame) {
+        ClearBuffers(true, clearDepthOnce != 0);
+    } else if (clearDepthOnce) {
+        ClearBuffers(false, true);
+    }
+    clearDepthOnce = 0;
+
+    int inRow = 0;
+    for (;;) {
+        Platform::Event event;
+        if (inRow < EVENTS_PER_PACING_CHECK && Platform::PollEvent(&event)) {
+            ++inRow;
+            if (HandleEvent(event) == 0) return 0;
+            continue;
+        }
+        inRow = 0;
+        float now = ElapsedMs();
+        float remaining = nextFrameTime - now;
+        if (remaining > 7.0f) {
+            const float nap = remaining - 3.0f;
+            Platform::Sleep(static_cast<uint32_t>(nap));
+            now += nap;
+            remaining = nextFrameTime - now;
+        }
+        if (remaining > 1.0f) {
+            // The last milliseconds are waited out while still taking events; a short nap
+            // keeps that wait from spinning a core.
+            if (remaining > 2.0f) Platform::Sleep(1);
+            continue;
+        }
+        if (frameMillis > 0.0f) {
+            nextFrameTime += frameMillis;
+            if (nextFrameTime < now) nextFrameTime += frameMillis;
+            if (nextFrameTime < now) nextFrameTime = now + frameMillis;
+        }
+        return 1;
+    }
+}

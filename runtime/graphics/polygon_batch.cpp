@@ -1,0 +1,143 @@
+// Polygon batches: vertices with position, texel position and colour, drawn in one call
+// on one sprite, with the GL state set and restored through the capability cache.
+#include "runtime/graphics/polygon_batch.h"
+
+#include <GLES/gl.h>
+
+#include <new>
+
+#include "runtime/graphics/graphics_device.h"
+#include "runtime/graphics/sprites.h"
+#include "runtime/platform/platform.h"
+
+namespace {
+PolygonBatch theBatch;
+const uint32_t WHITE = 0xFFFFFF;
+}  // namespace
+
+PolygonBatch* polygonBatch = &theBatch;
+
+const std::vector<BatchVertex>& LastBatchVertices() { return polygonBatch->vertices; }
+
+void BeginPolygonBatch(float sprite, float mode) {
+    PolygonBatch& b = *polygonBatch;
+    b.spriteId = TruncToInt(sprite);
+    if (b.spriteId < 0) b.spriteId = -1;
+    ZiruZADavuzovi* device = graphicsDevice;
+    if (device) device->BindSprite(b.spriteId);
+
+    b.vertices.clear();
+    if (b.vertices.capacity() < 3) {
+        try {
+            b.vertices.reserve(3);
+        } catch (const std::bad_alloc&) {
+        }
+    }
+    b.mode = TruncToInt(mode);
+    b.colourUsed = false;
+    if (b.spriteId >= 0) {
+        const SpriteRecord* s = GetSprite(b.spriteId);
+        // Ids beyond the table draw like an empty slot.
+        const SpriteRecord empty;
+        if (!s) s = &empty;
+        b.inverseWidth = 1.0f / s->paddedWidth;
+        b.inverseHeight = 1.0f / s->paddedHeight;
+        b.imageHeight = s->imageHeight;
+    }
+}
+
+void AddPolygonVertex(float x, float y, float tx, float ty, float colourNumber) {
+    PolygonBatch& b = *polygonBatch;
+    BatchVertex v;
+    v.x = x;
+    v.y = y;
+    v.s = 0.0f;
+    v.t = 0.0f;
+    if (b.spriteId >= 0) {
+        v.s = tx * b.inverseWidth;
+        v.t = (static_cast<float>(b.imageHeight) - ty) * b.inverseHeight;
+    }
+    const uint32_t colour = static_cast<uint32_t>(TruncToInt(colourNumber));
+    if (colour != WHITE) {
+        b.colourUsed = true;
+        v.r = colour & 255;
+        v.g = (colour >> 8) & 255;
+        v.b = (colour >> 16) & 255;
+    } else {
+        v.r = v.g = v.b = 255;
+    }
+    const ZiruZADavuzovi* device = graphicsDevice;
+    const float alpha = device ? device->globalAlpha : 1.0f;
+    const uint32_t key = device ? device->ColourKey : 0x8000FF;
+    if (colour == key) {
+        v.a = 0;
+    } else if (alpha == 1.0f) {
+        v.a = 255;
+    } else {
+        const int a = TruncToInt(alpha * 255.0f);
+        v.a = static_cast<uint8_t>(a < 0 ? 0 : a > 255 ? 255 : a);
+    }
+    try {
+        b.vertices.push_back(v);
+    } catch (const std::bad_alloc&) {
+        // The vertex is dropped; the buffer is never written past its end.
+    }
+}
+
+void EndPolygonBatch() {
+    PolygonBatch& b = *polygonBatch;
+    ZiruZADavuzovi* device = graphicsDevice;
+    const bool gl = Platform::HasGL() && device;
+    const float alpha = device ? device->globalAlpha : 1.0f;
+    // Offsets into the interleaved records (the array may still be empty).
+    static const BatchVertex NO_VERTEX = {};
+    const char* base = reinterpret_cast<const char*>(b.vertices.empty() ? &NO_VERTEX : b.vertices.data());
+    const bool textured = b.spriteId >= 0;
+
+    if (gl) {
+        glEnableClientState(GL_VERTEX_ARRAY);
+        glVertexPointer(2, GL_FLOAT, sizeof(BatchVertex), base);
+        if (textured) {
+            glEnableClientState(GL_TEXTURE_COORD_ARRAY);
+            glTexCoordPointer(2, GL_FLOAT, sizeof(BatchVertex), base + 8);
+        }
+    }
+    if (b.colourUsed || alpha != 1.0f) {
+        b.colourUsed = true;
+        if (device) device->GlStateCache.Enable(GL_DITHER);
+        if (gl) {
+            glShadeModel(GL_SMOOTH);
+            glEnableClientState(GL_COLOR_ARRAY);
+            glColorPointer(4, GL_UNSIGNED_BYTE, sizeof(BatchVertex), base + 16);
+        }
+    }
+    if (gl && textured) {
+        const GLint filter = device->smoothFiltering ? GL_LINEAR : GL_NEAREST;
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, filter);
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, filter);
+    }
+    GLenum primitive = 0;
+    bool drawable = true;
+    switch (b.mode) {
+    case 0: primitive = GL_TRIANGLE_FAN; break;
+    case 1: primitive = GL_TRIANGLES; break;
+    case 2: primitive = GL_TRIANGLE_STRIP; break;
+    default: drawable = false; break;
+    }
+    if (drawable) {
+        ++b.drawCalls;
+        if (gl && !b.vertices.empty()) glDrawArrays(primitive, 0, static_cast<GLsizei>(b.vertices.size()));
+    }
+    if (gl) {
+        glDisableClientState(GL_VERTEX_ARRAY);
+        glDisableClientState(GL_TEXTURE_COORD_ARRAY);
+    }
+    if (b.colourUsed) {
+        if (gl) {
+            glColor4f(1.0f, 1.0f, 1.0f, alpha);
+            glDisableClientState(GL_COLOR_ARRAY);
+            glShadeModel(GL_FLAT);
+        }
+        if (device) device->GlStateCache.Disable(GL_DITHER);
+    }
+}
