@@ -7,6 +7,7 @@
 
 #include "runtime/core/karray.h"
 #include "runtime/core/kstring.h"
+#include "game/play/creature.h"
 
 // ---- File and folder names ---------------------------------------------------
 extern KString startDir;
@@ -117,6 +118,68 @@ extern float resultRank;
 extern float fieldActive;        // 1 while the playing field is live (phases 3 and 8 set it)
 extern float brightness;         // background alpha: -1 normal, -0.7 dimmed
 extern float brightnessTarget;   // what brightness moves toward
+extern float tutorialSpeechVolume;  // speechVolume kept while the tutorial mutes speech
+
+// ---- Gameplay state (board, selection, scoring, clock, powers, challenges, controls, effects) ----
+// Scalars start at zero unless noted; StartNewGame sets the per-game values.
+// The mode clock is gameClock: a global named clock collides with the C library's clock().
+extern float boardColumns, boardRows, lastCell, cellSize, creatureKinds, boardPhase, busyCount, boardLock;
+extern float boardPauseTicks, entryPattern, landingCount, bounceSound, matchChannel, match2Channel;
+extern float twinkleChannel, selectedCell, selectedX, selectedY, selectedColumn, selectedRow, selectionFrame;
+extern float targetCell, targetX, targetY, targetColumn, targetRow, touchPhase, touchPhaseTicks, pressTaken;
+extern float pressX, pressY, pressColumn, pressRow, dragX, dragY, movingKind, partnerKind, movesMade;
+extern float flipsMade, playTicks, stepPoints, chainLength, chainAwardPending, multiGroupCount;
+extern float multiAwardPending, largestGroup, largestAwardPending, groupsCleared, groupsToScore;
+extern float levelProgress, levelTarget, levelBreak, bonusTicks, swaps, swapsToAward, swapAwardTicks;
+extern float popupSlot, speechQueueRead, speechQueueEnd, speechWait, speechChannel, gameClock, clockRate;
+extern float clockTicks, clockSteps, clockGainTicks, savedClock, alarmLevel, runState, slideTicks, bannerKind;
+extern float bannerTicks, tutorialStep, tutorialPanel, powerType, powerTicks, powerSeconds, powerMinutes;
+extern float powerIcon, eggCountdown, eggInterval, eggsHatched, survivalStep1, survivalStep2, survivalStep3;
+extern float commitmentStep1, commitmentStep2, commitmentStep3, noticeIndex, noticeTicks, stripTouch;
+extern float controlsCooldown, controlsTicks, controlsAlpha, overlayState, overlayAlpha, keptScreen;
+extern float keptPhase, keptBrightness, hudOffset, hudAlpha, hudAlphaTarget, sparkleSlot, sparkleFrame;
+extern float sparkleTicks, sparkleStep, backdropScroll, mainMenuStage, mainMenuChoice, mainMenuAlpha;
+extern float mainMenuDelay, mainMenuFade, mainMenuZoom, mainMenuTop, mainMenuLatch, optionsCooldown;
+
+// The board: 36 cells, indexed column + row * 6.
+extern KArray<Creature> creatures;
+// Atlas rectangles [122 items][48 frames][x, y, w, h] in texels.
+extern KArray<int32_t> glyphTable;
+// Gameplay tables; sizes as DimensionPlayTables gives them.
+extern KArray<float> sweepOrder;  // [36]
+extern KArray<float> sweepDelay;  // [36]
+extern KArray<float> groupOfCell;  // [36]
+extern KArray<float> groupMembers;  // [37][36][3]
+extern KArray<float> groupExtra;  // [37]
+extern KArray<float> groupSizes;  // [37]
+extern KArray<float> columnRefills;  // [6]
+extern KArray<float> speechQueue;  // [256]
+extern KArray<float> popupValue;  // [10]
+extern KArray<float> popupX;  // [10]
+extern KArray<float> popupY;  // [10]
+extern KArray<float> popupTimer;  // [10]
+extern KArray<float> popupWait;  // [10]
+extern KArray<float> noticeRing;  // [10]
+extern KArray<float> bubbleX;  // [20]
+extern KArray<float> bubbleY;  // [20]
+extern KArray<float> bubblePhase;  // [20]
+extern KArray<float> bubbleSpeed;  // [20]
+extern KArray<float> effectX;  // [31]
+extern KArray<float> effectY;  // [31]
+extern KArray<float> effectSpeedX;  // [31]
+extern KArray<float> effectSpeedY;  // [31]
+extern KArray<float> effectAngle;  // [31]
+extern KArray<float> effectSize;  // [31]
+extern KArray<float> effectTimer;  // [31]
+extern KArray<float> effectValue;  // [31]
+extern KArray<float> sparkleAlpha;  // [12]
+extern KArray<float> sparkleItem;  // [12]
+extern KArray<float> sparkleX;  // [12]
+extern KArray<float> sparkleY;  // [12]
+extern KArray<float> buttonScale;  // [8]
+
+// Dimensions every gameplay table (empty) and sets the board constants; part of start-up.
+void DimensionPlayTables();
 
 // Assigns every shell start value listed above (tables excepted), as start-up does.
 void ResetShellGlobals();

@@ -1,0 +1,44 @@
+// The game's main routine and its frame loop: start-up, phase ticks, screen drawing, frame pacing,
+// lifecycle callbacks and the start-into-a-game test switch.
+#pragma once
+
+#include "runtime/core/kstring.h"
+
+// GameMain is GameStartup followed by RunFrame until it returns false, then EndProgram. Tools
+// that drive the game frame by frame call the two pieces themselves.
+void GameStartup();
+bool RunFrame();
+
+// Start-up steps of GameMain, in the order they run.
+void DetectPlatform();
+void SetUpFolders();
+void ComputeDisplayScaling();
+void ReseedFromClock();
+void StartPacing();
+
+// One frame of the loop: lifecycle requests, the logic ticks, drawing, ShowScreen, pacing and the
+// deferred action. Returns false once the game has asked to quit (EndProgram is then due).
+bool HandleLifecycleRequests();
+void RunLogicTicks();
+void DrawFrame();
+void RunDeferredAction();
+
+// One logic tick of the current phase, and one drawing of the current screen.
+void RunPhaseTick();
+void DrawCurrentScreen();
+void PlayingTick();   // the full gameplay tick of phases 7, 11, 12 and 13
+void StartGameOfMode(float mode);   // phase 8's set-up for gameMode
+
+// Frame pacing.
+void PaceFrame();
+void DetectRefreshRate(float onlyReset);
+
+// Lifecycle callbacks (called by the runtime by name).
+void KrtOnPause();
+void KrtOnQuit();
+void KrtOnResume();
+
+// The start-into-a-game switch: SQUIBLY_START_MODE=arcade|puzzle|timetrial|zen|tutorial.
+// Returns the game mode (1..5) it names, or 0 when unset or unknown.
+float StartModeFromEnvironment();
+float StartModeFromText(const KString& text);
