@@ -13,8 +13,10 @@ void DealTutorialBoard();
 void BoardStep();
 void AnimateCreatures();
 void StartEntrySweep();
-void StartExitSweep();  // one tick of the exit sweep (game over)
+void StartExitSweep();  // closes the board at game over: boardLock 3, a random pattern, the sweep tables
 void HandleBoardTouch();
+// True when swapping the creature of cell selectedCell with its neighbour partnerCell (both cell
+// indices 0..35) connects at least two like creatures, or in the level bonus period.
 bool IsLegalSwap(float partnerColumn, float partnerRow, float partnerCell, float movingKind,
                  float selectedCell, float selectedColumn, float selectedRow, float partnerKind);
 void FindGroups();
@@ -36,6 +38,8 @@ void ClockTick();
 void BannerTick();
 void PlayAreaTick();  // slide-in/out of the play area (runState, slideTicks) and the controls cooldown
 void TutorialStep();
+// The speech volume in force before the tutorial muted speech (restored when it is left).
+float TutorialSpeechVolume();
 
 // Eggs and power-ups
 void CountDownEgg(float cell);
