@@ -1,0 +1,88 @@
+// The display half of the headless twin: an emulated device display of a chosen size, a window
+// that is only a flag, no GL context, and a count of presented frames.
+#include <cstdio>
+#include <cstdlib>
+
+#include "runtime/platform/null_platform.h"
+#include "runtime/platform/platform.h"
+
+namespace {
+
+struct DisplayState {
+    int width = 768, height = 1024, bitsPerPixel = 32;
+    bool sizeChosen = false;   // set by SetDisplaySize; else SQUIBLY_DISPLAY may choose
+    bool windowOpen = false;
+    bool grabbed = false;
+    std::string caption;
+    uint64_t frames = 0;
+};
+
+DisplayState& State() {
+    static DisplayState state;
+    return state;
+}
+
+void ApplyEnvironmentSize() {
+    DisplayState& s = State();
+    if (s.sizeChosen) return;
+    const char* text = std::getenv("SQUIBLY_DISPLAY");
+    int w = 0, h = 0;
+    if (text && std::sscanf(text, "%dx%d", &w, &h) == 2 && w > 0 && h > 0 && w <= 16384 && h <= 16384) {
+        s.width = w;
+        s.height = h;
+    }
+}
+
+}  // namespace
+
+namespace Platform {
+
+DisplayInfo DesktopInfo() {
+    ApplyEnvironmentSize();
+    DisplayInfo info;
+    info.width = State().width;
+    info.height = State().height;
+    info.bitsPerPixel = State().bitsPerPixel;
+    return info;
+}
+
+bool OpenWindow() {
+    State().windowOpen = true;
+    State().frames = 0;
+    return true;
+}
+
+void CloseWindow() { State().windowOpen = false; }
+
+bool HasGL() { return false; }
+
+void SwapBuffers() {
+    if (State().windowOpen) State().frames += 1;
+}
+
+void SetCaption(const char* caption) { State().caption = caption ? caption : ""; }
+
+void GrabInput(bool on) { State().grabbed = on; }
+
+void* GetGLProc(const char*) { return nullptr; }
+
+}  // namespace Platform
+
+namespace NullPlatform {
+
+void ResetDisplay() { State() = DisplayState(); }
+
+void SetDisplaySize(int width, int height, int bitsPerPixel) {
+    DisplayState& s = State();
+    s.width = width;
+    s.height = height;
+    s.bitsPerPixel = bitsPerPixel;
+    s.sizeChosen = true;
+}
+
+bool WindowOpen() { return State().windowOpen; }
+bool InputGrabbed() { return State().grabbed; }
+const std::string& WindowCaption() { return State().caption; }
+uint64_t FramesPresented() { return State().frames; }
+
+}  // namespace NullPlatform
