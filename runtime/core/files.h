@@ -22,11 +22,13 @@ VirtualFileTable* MediaFileTable();
 // Resolves name to a path to open into buffer (PATH_BUFFER bytes); 1 when found, else 0.
 int MediaLookup(VirtualFileTable* table, const char* name, char* buffer, int memoryAllowed);
 
-// Memory files: blocks the runtime itself hands out under a "mem://%8x.%8x" name.
+// Memory files: blocks the runtime itself hands out under a "mem://%8x.%8x" name (size, token).
 // Only registered blocks are ever read through such a name.
 KString RegisterMemoryFile(const void* data, size_t size);
 void ReleaseMemoryFile(const void* data);
 bool IsMemoryFileName(const char* name);
+// True only for a name the runtime handed out for a block still registered, with its size.
+bool ResolveMemoryFile(const char* name, const unsigned char*& data, size_t& size);
 
 // Channels (numbers truncated to integers). mode > 0 read, 0 write (truncate), < 0 append.
 int OpenFile(float channel, const KString& name, float mode);

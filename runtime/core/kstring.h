@@ -31,6 +31,8 @@ public:
     void Reserve(int n, bool keepOld);
     // Re-counts the length after the buffer was written directly.
     void Recount();
+    // Sets the length after a direct write of n bytes (which may include NUL bytes); n < capacity.
+    void SetLength(int n);
     void Swap(KString& other) noexcept;
     void Clear();
 

@@ -85,6 +85,9 @@ DisplayInfo DesktopInfo();
 // and a 16-bit depth buffer. Returns false (LastError says why) when it cannot.
 bool OpenWindow();
 void CloseWindow();
+// True once OpenWindow succeeded (until CloseWindow). A twin that leaves it out gets the
+// runtime's default, true: a headless window always opens.
+bool WindowOpen();
 // True while a real GL context is current; the null twin never has one, and every GL call
 // in the runtime is skipped when this is false.
 bool HasGL();

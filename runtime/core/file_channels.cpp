@@ -1,0 +1,221 @@
+// The eight numbered file channels: opening, closing, little-endian reads and writes, seeking.
+// Any failure on an open channel is fatal (error 3), as is a channel number above 7 (error 7).
+#include <cstdint>
+#include <cstdio>
+#include <cstring>
+
+#include "runtime/core/error_state.h"
+#include "runtime/core/files.h"
+#include "runtime/core/lifecycle.h"
+
+namespace {
+struct Channel {
+    FILE* stream = nullptr;
+    const unsigned char* block = nullptr;
+    long size = 0;
+    long position = 0;
+};
+Channel channels[FILE_CHANNELS];
+
+[[noreturn]] void Fatal(int code) {
+    SetError(code);
+    EndProgram();
+}
+
+Channel& Checked(float number) {
+    int n = static_cast<int>(number);
+    if (n < 0 || n >= FILE_CHANNELS) Fatal(ERROR_OUT_OF_MEMORY);
+    return channels[n];
+}
+
+void Reset(Channel& ch) {
+    if (ch.stream) fclose(ch.stream);
+    ch = Channel();
+}
+
+long StreamLength(FILE* f) {
+    long here = ftell(f);
+    if (fseek(f, 0, SEEK_END) != 0) return 0;
+    long length = ftell(f);
+    fseek(f, here, SEEK_SET);
+    return length < 0 ? 0 : length;
+}
+
+void ReadBytes(float number, unsigned char* out, size_t n) {
+    Channel& ch = Checked(number);
+    memset(out, 0, n);
+    if (ch.stream) {
+        if (fread(out, 1, n, ch.stream) == n) {
+            ch.position += static_cast<long>(n);
+            return;
+        }
+    }
+    if (!ch.block || ch.position < 0 || ch.position >= ch.size) Fatal(ERROR_NO_SUCH_FILE);
+    size_t left = static_cast<size_t>(ch.size - ch.position);
+    size_t take = n < left ? n : left;
+    memcpy(out, ch.block + ch.position, take);
+    ch.position += static_cast<long>(take);
+}
+
+void WriteBytes(float number, const unsigned char* data, size_t n) {
+    Channel& ch = Checked(number);
+    if (!ch.stream) Fatal(ERROR_NO_SUCH_FILE);
+    if (n > 0 && fwrite(data, 1, n, ch.stream) != n) Fatal(ERROR_NO_SUCH_FILE);
+    ch.position += static_cast<long>(n);
+}
+
+uint64_t LoadLittle(const unsigned char* b, int n) {
+    uint64_t v = 0;
+    for (int i = n - 1; i >= 0; --i) v = (v << 8) | b[i];
+    return v;
+}
+
+void StoreLittle(unsigned char* b, uint64_t v, int n) {
+    for (int i = 0; i < n; ++i) {
+        b[i] = static_cast<unsigned char>(v & 0xff);
+        v >>= 8;
+    }
+}
+}  // namespace
+
+int OpenFile(float number, const KString& name, float mode) {
+    ClearError();
+    int n = static_cast<int>(number);
+    if (n < 0 || n >= FILE_CHANNELS) {
+        SetError(ERROR_OUT_OF_MEMORY);
+        return 0;
+    }
+    Channel& ch = channels[n];
+    Reset(ch);
+    bool ok = false;
+    if (mode > 0) {
+        char path[PATH_BUFFER];
+        const char* target = path;
+        if (!MediaLookup(MediaFileTable(), name.c_str(), path, 1)) {
+            SetError(ERROR_NO_SUCH_FILE);
+            target = name.c_str();
+        }
+        if (!*target) {
+            ok = false;
+        } else if (IsMemoryFileName(target)) {
+            size_t size = 0;
+            const unsigned char* data = nullptr;
+            ok = ResolveMemoryFile(target, data, size);
+            if (ok) {
+                ch.block = data;
+                ch.size = static_cast<long>(size);
+            }
+        } else if ((ch.stream = fopen_case(target, "rb")) != nullptr) {
+            ch.size = StreamLength(ch.stream);
+            ok = true;
+        }
+    } else if (mode == 0) {
+        if (!IsMemoryFileName(name.c_str()) && !name.Empty()) {
+            remove(name.c_str());
+            ch.stream = fopen_case(name.c_str(), "wb");
+            if (!ch.stream) ch.stream = fopen(name.c_str(), "wb");
+            if (!ch.stream) printf("can't write to file: %s\n", name.c_str());
+            ok = ch.stream != nullptr;
+        }
+    } else {
+        if (!IsMemoryFileName(name.c_str()) && !name.Empty()) {
+            ch.stream = fopen_case(name.c_str(), "ab");
+            ok = ch.stream != nullptr;
+            if (ok) ch.position = ch.size = StreamLength(ch.stream);
+        }
+    }
+    if (!ok) {
+        Reset(ch);
+        SetError(ERROR_NO_SUCH_FILE);
+        return 0;
+    }
+    return 1;
+}
+
+void CloseFile(float number) {
+    ClearError();
+    Reset(Checked(number));
+}
+
+void CloseAllFiles() {
+    for (Channel& ch : channels) Reset(ch);
+}
+
+void WriteStr(float number, const KString& text) {
+    WriteBytes(number, reinterpret_cast<const unsigned char*>(text.c_str()), static_cast<size_t>(text.Length()));
+}
+
+void WriteNum(float number, float value) {
+    double wide = value;
+    uint64_t bits;
+    memcpy(&bits, &wide, sizeof bits);
+    unsigned char bytes[8];
+    StoreLittle(bytes, bits, 8);
+    WriteBytes(number, bytes, 8);
+}
+
+void WriteByte(float number, int value) {
+    unsigned char byte = static_cast<unsigned char>(value & 0xff);
+    WriteBytes(number, &byte, 1);
+}
+
+void ReadStr(float number, KString& out, int count) {
+    if (count <= 0) {
+        Checked(number);
+        out = KString();
+        return;
+    }
+    KString text;
+    text.Reserve(count + 31, false);
+    memset(text.Data(), 0, static_cast<size_t>(count) + 32);
+    ReadBytes(number, reinterpret_cast<unsigned char*>(text.Data()), static_cast<size_t>(count));
+    text.SetLength(count);
+    out.Swap(text);
+}
+
+void ReadNum(float number, float& out) {
+    unsigned char bytes[8];
+    ReadBytes(number, bytes, 8);
+    uint64_t bits = LoadLittle(bytes, 8);
+    double wide;
+    memcpy(&wide, &bits, sizeof wide);
+    out = static_cast<float>(wide);
+}
+
+void ReadByte(float number, int& out) {
+    unsigned char byte;
+    ReadBytes(number, &byte, 1);
+    out = byte;
+}
+
+void ReadByte(float number, float& out) {
+    int value;
+    ReadByte(number, value);
+    out = static_cast<float>(value);
+}
+
+void ReadWord(float number, int& out) {
+    unsigned char bytes[2];
+    ReadBytes(number, bytes, 2);
+    out = static_cast<int>(LoadLittle(bytes, 2));
+}
+
+void ReadWord(float number, float& out) {
+    int value;
+    ReadWord(number, value);
+    out = static_cast<float>(value);
+}
+
+void SeekFile(float number, int offset, float mode) {
+    Channel& ch = Checked(number);
+    if (!ch.stream && !ch.block) return;
+    if (ch.stream) ch.size = StreamLength(ch.stream);
+    if (mode == 0) {
+        ch.position = offset;
+    } else if (mode > 0) {
+        ch.position += offset;
+    } else {
+        ch.position = ch.size + offset;
+    }
+    if (ch.stream) fseek(ch.stream, ch.position, SEEK_SET);
+}

@@ -1,0 +1,116 @@
+// RuntimeInit: brings the runtime up in its fixed order, printing a line at each step.
+#include <cstdio>
+#include <cstdlib>
+
+#include "runtime/audio/sound.h"
+#include "runtime/core/entry.h"
+#include "runtime/core/error_state.h"
+#include "runtime/core/files.h"
+#include "runtime/core/lifecycle.h"
+#include "runtime/core/numeric.h"
+#include "runtime/graphics/font.h"
+#include "runtime/graphics/graphics_device.h"
+#include "runtime/input/input_state.h"
+#include "runtime/platform/platform.h"
+
+namespace {
+void Say(const char* line) {
+    printf("%s\n", line);
+    fflush(stdout);
+}
+
+// The display could not be opened: a runtime without a screen cannot run the game, so the
+// program ends here, cleanly, instead of entering the game half-initialised.
+[[noreturn]] void DisplayFailed() {
+    printf("Can't open the display: %s\n", Platform::LastError());
+    fflush(stdout);
+    SetError(0);
+    EndProgram();
+}
+}  // namespace
+
+int RuntimeInit(intptr_t window, int, const char* caption) {
+    ProjectSettings& settings = Settings();
+
+    if (!Platform::InitSystem(0x231)) {
+        printf("SDL_Init: %s\n", Platform::LastError());
+        fflush(stdout);
+    }
+    EnablePause(1);
+    atexit(EndProgramAtExit);
+
+    Say("timer");
+    Say("voza");
+    graphicsDevice = new ZiruZADavuzovi();
+    if (settings.screenWidth > settings.screenHeight) graphicsDevice->landscape = 1;
+
+    Say("voza init");
+    int screenOk = graphicsDevice->SetScreen(window, settings.screenWidth, settings.screenHeight, 0,
+                                             settings.framesPerSecond, settings.displayMode);
+    if (!screenOk || !Platform::WindowOpen()) DisplayFailed();
+    settings.desktopWidth = graphicsDevice->deskWidth;
+    settings.desktopHeight = graphicsDevice->deskHeight;
+
+    Say("Cptn");
+    Caption() = KString(caption);
+
+    SeedRandom(static_cast<uint32_t>(TimerMs()));
+
+    Say("Network");  // networking is not part of this runtime; nothing to create
+    // The 3D scene belongs to the 3D engine, which this runtime leaves out.
+
+    Say("Input");
+    inputState = new InputState();
+
+    Say("Window mode");
+    graphicsDevice->SetWindowMode(settings.windowMode);
+
+    Say("Create DXin");
+    inputState->Setup();
+
+    Platform::SetCaption(Caption().c_str());
+    if (settings.grabInput) {
+        Say("sdl_grab");
+        Platform::GrabInput(true);
+    }
+
+    inputState->landscape = graphicsDevice->landscape;
+    Say("reptr");
+
+    Say("getexe");
+    KString exePath = ExecutablePath();
+    KString dir = DirectoryOfPath(exePath);
+
+    Say("cd");
+    SetCurrentDir(dir);
+    printf("exepath=curdir= %s\n", dir.c_str());
+    fflush(stdout);
+
+    CreateVirtualFileTables(exePath.c_str());
+
+    SetTimerOffset(ElapsedMs());
+    SetCurrentFrameTime(ElapsedMs());
+
+    graphicsDevice->PresentFrame();
+    graphicsDevice->Reset2DState();
+    float screenW = 0, screenH = 0;
+    GetScreenSize(screenW, screenH);
+
+    static const char* const FONT_NAMES[] = {"Media/smalfont.png", "Media/smalfont.bmp", "smalfont.png",
+                                             "smalfont.bmp"};
+    for (const char* name : FONT_NAMES) {
+        if (FileExists(KString(name))) {
+            LoadFont(KString(name), 0);
+            break;
+        }
+    }
+
+    SetPaused(0);
+    SetCurrentFrameTime(ElapsedMs());
+    inputState->trackPointer = 1;
+
+    OpenAudio();
+
+    Say("Init Finalized");
+    return 0;
+}

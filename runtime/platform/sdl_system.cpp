@@ -1,0 +1,217 @@
+// The SDL 1.2 twin of the platform edge, system side: start-up, clock, sleep, events, keys,
+// the mouse standing in for pointer 0 of the multi-touch query, and joysticks.
+#include <SDL.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <ctime>
+
+#include "runtime/platform/platform.h"
+
+namespace Platform {
+namespace {
+const int MAX_JOYSTICKS = 10;
+SDL_Joystick* joysticks[MAX_JOYSTICKS] = {nullptr};
+int joysticksOpen = 0;
+
+// Pointer 0 as the mouse events left it. `latched` keeps a press (or wheel step) visible
+// for one read even when its release arrived in the same pump.
+struct PointerTrack {
+    int x = 0, y = 0;
+    uint32_t buttons = 0;
+    uint32_t latched = 0;
+} pointer;
+
+uint32_t ButtonBit(uint8_t button) { return button >= 1 && button <= 5 ? 1u << (button - 1) : 0u; }
+
+void Track(const SDL_Event& e) {
+    switch (e.type) {
+        case SDL_MOUSEMOTION:
+            pointer.x = e.motion.x;
+            pointer.y = e.motion.y;
+            break;
+        case SDL_MOUSEBUTTONDOWN:
+            pointer.x = e.button.x;
+            pointer.y = e.button.y;
+            pointer.buttons |= ButtonBit(e.button.button);
+            pointer.latched |= ButtonBit(e.button.button);
+            break;
+        case SDL_MOUSEBUTTONUP:
+            pointer.x = e.button.x;
+            pointer.y = e.button.y;
+            pointer.buttons &= ~ButtonBit(e.button.button);
+            break;
+        default:
+            break;
+    }
+}
+
+Event Translate(const SDL_Event& e) {
+    Event out;
+    switch (e.type) {
+        case SDL_ACTIVEEVENT:
+            out.type = EVENT_ACTIVE;
+            out.gain = e.active.gain;
+            out.state = e.active.state;
+            break;
+        case SDL_KEYDOWN:
+        case SDL_KEYUP:
+            out.type = e.type == SDL_KEYDOWN ? EVENT_KEYDOWN : EVENT_KEYUP;
+            out.keySym = e.key.keysym.sym;
+            out.unicode = e.key.keysym.unicode;
+            break;
+        case SDL_MOUSEMOTION:
+            out.type = EVENT_MOUSEMOTION;
+            out.x = e.motion.x;
+            out.y = e.motion.y;
+            break;
+        case SDL_MOUSEBUTTONDOWN:
+        case SDL_MOUSEBUTTONUP:
+            out.type = e.type == SDL_MOUSEBUTTONDOWN ? EVENT_MOUSEBUTTONDOWN : EVENT_MOUSEBUTTONUP;
+            out.x = e.button.x;
+            out.y = e.button.y;
+            out.button = e.button.button;
+            break;
+        case SDL_QUIT:
+            out.type = EVENT_QUIT;
+            break;
+        default:
+            out.type = EVENT_OTHER;
+            break;
+    }
+    return out;
+}
+
+timespec StartTime() {
+    static timespec start = [] {
+        timespec t;
+        clock_gettime(CLOCK_MONOTONIC, &t);
+        return t;
+    }();
+    return start;
+}
+}  // namespace
+
+bool InitSystem(uint32_t flags) {
+    StartTime();
+    return SDL_Init(flags) == 0;
+}
+
+void QuitSystem() {
+    CloseJoysticks();
+    CloseWindow();
+    SDL_Quit();
+}
+
+const char* LastError() { return SDL_GetError(); }
+
+// A monotonic clock of our own: it starts with the process, before SDL does.
+uint32_t Ticks() {
+    timespec start = StartTime();
+    timespec now;
+    clock_gettime(CLOCK_MONOTONIC, &now);
+    int64_t ms = (now.tv_sec - start.tv_sec) * 1000LL + (now.tv_nsec - start.tv_nsec) / 1000000LL;
+    return static_cast<uint32_t>(ms);
+}
+
+void Sleep(uint32_t ms) {
+    timespec want{static_cast<time_t>(ms / 1000), static_cast<long>(ms % 1000) * 1000000L};
+    timespec left;
+    while (nanosleep(&want, &left) != 0 && errno == EINTR) want = left;
+}
+
+void PumpEvents() { SDL_PumpEvents(); }
+
+bool PollEvent(Event* event) {
+    SDL_Event e;
+    if (!SDL_PollEvent(&e)) return false;
+    Track(e);
+    if (event) *event = Translate(e);
+    return true;
+}
+
+bool PeekKeyDown(Event* event) {
+    SDL_Event e;
+    if (SDL_PeepEvents(&e, 1, SDL_PEEKEVENT, SDL_KEYDOWNMASK) < 1) return false;
+    if (event) *event = Translate(e);
+    return true;
+}
+
+bool PushEvent(const Event& event) {
+    SDL_Event e;
+    memset(&e, 0, sizeof e);
+    switch (event.type) {
+        case EVENT_ACTIVE:
+            e.type = SDL_ACTIVEEVENT;
+            e.active.gain = event.gain;
+            e.active.state = event.state;
+            break;
+        case EVENT_KEYDOWN:
+        case EVENT_KEYUP:
+            e.type = event.type == EVENT_KEYDOWN ? SDL_KEYDOWN : SDL_KEYUP;
+            e.key.keysym.sym = static_cast<SDLKey>(event.keySym);
+            e.key.keysym.unicode = event.unicode;
+            break;
+        case EVENT_MOUSEMOTION:
+            e.type = SDL_MOUSEMOTION;
+            e.motion.x = static_cast<Uint16>(event.x);
+            e.motion.y = static_cast<Uint16>(event.y);
+            break;
+        case EVENT_MOUSEBUTTONDOWN:
+        case EVENT_MOUSEBUTTONUP:
+            e.type = event.type == EVENT_MOUSEBUTTONDOWN ? SDL_MOUSEBUTTONDOWN : SDL_MOUSEBUTTONUP;
+            e.button.x = static_cast<Uint16>(event.x);
+            e.button.y = static_cast<Uint16>(event.y);
+            e.button.button = event.button;
+            break;
+        case EVENT_QUIT:
+            e.type = SDL_QUIT;
+            break;
+        default:
+            return false;
+    }
+    return SDL_PushEvent(&e) == 0;
+}
+
+uint8_t* KeyState(int* count) { return SDL_GetKeyState(count); }
+
+void EnableUnicode(bool on) { SDL_EnableUNICODE(on ? 1 : 0); }
+
+uint32_t PointerState(int index, int* x, int* y) {
+    // Mouse events still queued are taken now; the event handling above drops them anyway.
+    SDL_Event batch[64];
+    int n;
+    while ((n = SDL_PeepEvents(batch, 64, SDL_GETEVENT, SDL_MOUSEEVENTMASK)) > 0) {
+        for (int i = 0; i < n; ++i) Track(batch[i]);
+    }
+    if (index != 0) {
+        if (x) *x = 0;
+        if (y) *y = 0;
+        return 0;
+    }
+    if (x) *x = pointer.x;
+    if (y) *y = pointer.y;
+    uint32_t mask = pointer.buttons | pointer.latched;
+    pointer.latched = 0;
+    return mask;
+}
+
+int NumJoysticks() { return SDL_WasInit(SDL_INIT_JOYSTICK) ? SDL_NumJoysticks() : 0; }
+
+void OpenJoysticks(int count) {
+    CloseJoysticks();
+    if (count > MAX_JOYSTICKS) count = MAX_JOYSTICKS;
+    for (int i = 0; i < count; ++i) joysticks[i] = SDL_JoystickOpen(i);
+    joysticksOpen = count < 0 ? 0 : count;
+}
+
+void CloseJoysticks() {
+    for (int i = 0; i < joysticksOpen; ++i) {
+        if (joysticks[i] && SDL_WasInit(SDL_INIT_JOYSTICK)) SDL_JoystickClose(joysticks[i]);
+        joysticks[i] = nullptr;
+    }
+    joysticksOpen = 0;
+}
+
+}  // namespace Platform
