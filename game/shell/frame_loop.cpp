@@ -13,6 +13,9 @@
 #include "runtime/graphics/polygon_batch.h"
 #include "runtime/input/input_state.h"
 
+long long logicTickCount = 0;
+void (*tickInputHook)() = nullptr;
+
 namespace {
 void ForgetFrameTime() {
     ticksThisFrame = 1;
@@ -65,6 +68,7 @@ bool HandleLifecycleRequests() {
 
 void RunLogicTicks() {
     while (ticksThisFrame > 0) {
+        if (tickInputHook) tickInputHook();
         float x = 0, y = 0;
         MouseState(x, y, touchDown, touchDown2);
         if (scalingOn != 0) {
@@ -78,6 +82,7 @@ void RunLogicTicks() {
         AdvanceFrameCounters();
         if (warmupTicks < 60) warmupTicks += 1;
         ticksThisFrame -= 1;
+        logicTickCount += 1;
     }
 }
 

@@ -9,6 +9,11 @@
 void GameStartup();
 bool RunFrame();
 
+// Logic ticks run since start-up (for tools and tests; not part of the saved state), and a hook
+// that tools set to feed the pointer exactly at each tick, called just before it is read.
+extern long long logicTickCount;
+extern void (*tickInputHook)();
+
 // Start-up steps of GameMain, in the order they run.
 void DetectPlatform();
 void SetUpFolders();

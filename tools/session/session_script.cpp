@@ -1,0 +1,64 @@
+// Parsing tick scripts and looking up the pointer for a tick.
+#include "tools/session/session_script.h"
+
+#include <algorithm>
+#include <sstream>
+
+namespace {
+bool Fail(std::string& error, int line, const std::string& what) {
+    error = "line " + std::to_string(line) + ": " + what;
+    return false;
+}
+}  // namespace
+
+bool ParseSessionScript(const std::string& text, SessionScript& out, std::string& error) {
+    out = SessionScript();
+    std::istringstream lines(text);
+    std::string line;
+    int number = 0;
+    while (std::getline(lines, line)) {
+        ++number;
+        size_t hash = line.find('#');
+        if (hash != std::string::npos) line.erase(hash);
+        std::istringstream words(line);
+        std::string first;
+        if (!(words >> first)) continue;
+        std::string rest;
+        if (first == "report" || first == "seed" || first == "ticks") {
+            long long value = 0;
+            if (!(words >> value) || value < 0) return Fail(error, number, "expected a number after " + first);
+            if (words >> rest) return Fail(error, number, "unexpected text: " + rest);
+            if (first == "report") out.reports.push_back(value);
+            if (first == "seed") out.seed = value;
+            if (first == "ticks") out.lastTick = std::max(out.lastTick, value);
+            if (first == "report") out.lastTick = std::max(out.lastTick, value);
+        } else if (first == "mode") {
+            if (!(words >> out.mode)) return Fail(error, number, "expected a mode name");
+        } else {
+            ScriptTouch touch;
+            std::istringstream head(first);
+            if (!(head >> touch.tick) || touch.tick < 0 || !head.eof())
+                return Fail(error, number, "expected a tick number, found " + first);
+            if (!(words >> touch.x >> touch.y >> touch.button) || (touch.button != 0 && touch.button != 1))
+                return Fail(error, number, "expected: tick x y button(0/1)");
+            if (words >> rest) return Fail(error, number, "unexpected text: " + rest);
+            if (!out.touches.empty() && touch.tick < out.touches.back().tick)
+                return Fail(error, number, "ticks must not go backwards");
+            out.touches.push_back(touch);
+            out.lastTick = std::max(out.lastTick, touch.tick + 1);
+        }
+    }
+    std::sort(out.reports.begin(), out.reports.end());
+    out.reports.erase(std::unique(out.reports.begin(), out.reports.end()), out.reports.end());
+    return true;
+}
+
+ScriptTouch TouchAt(const SessionScript& script, long long tick) {
+    ScriptTouch current;
+    current.tick = 0;
+    for (const ScriptTouch& t : script.touches) {
+        if (t.tick > tick) break;
+        current = t;
+    }
+    return current;
+}
