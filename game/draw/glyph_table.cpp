@@ -8,13 +8,9 @@
 namespace {
 
 // The list is generated with the atlas pictures, so the table and the pictures always agree.
-#if __has_include("atlas_data.inc")
 const float ATLAS_DATA[] = {
 #include "atlas_data.inc"
 };
-#else
-const float ATLAS_DATA[] = {ATLAS_LIST_END};  // the picture generator has not run yet
-#endif
 
 void StoreFrame(int item, int frame, float x, float y, float w, float h) {
     glyphTable(item, frame, 0) = static_cast<int32_t>(x);

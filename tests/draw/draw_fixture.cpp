@@ -2,7 +2,6 @@
 #include "tests/draw/draw_fixture.h"
 
 #include <cmath>
-#include <memory>
 
 #include "game/shell/globals.h"
 #include "runtime/graphics/graphics_device.h"
@@ -13,9 +12,9 @@
 namespace {
 
 void EnsureDeviceAndAtlas() {
-    static std::unique_ptr<ZiruZADavuzovi> device;
-    if (device) return;
-    device = std::make_unique<ZiruZADavuzovi>();
+    // The runtime owns the device through its global pointer (the shutdown of a fatal error deletes it).
+    if (graphicsDevice) return;
+    graphicsDevice = new ZiruZADavuzovi();
     DecodedImage image;
     image.width = image.height = static_cast<int>(ATLAS_SIDE);
     image.rgba.assign(static_cast<size_t>(image.width) * image.height * 4, 255);
