@@ -46,6 +46,8 @@ function(squibly_test name)
     endif()
     if(NOT EXISTS ${src})
       set(missing ${src})
+      # Configure again once the file appears.
+      set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${src})
     endif()
   endforeach()
   if(missing OR NOT ARG_SOURCES)

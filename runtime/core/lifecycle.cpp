@@ -92,7 +92,7 @@ void ShowScreen() {
 
 void Hibernate() {
     const PointerSnapshot before = ReadPointerSnapshot();
-    for (int pass = 0;; ++pass) {
+    for (int passes = 0;;) {
         if (!PumpEvents()) QuitWithoutError();
         if (paused) {
             printf("pause loop in showscreen/hibernate\n");
@@ -111,8 +111,9 @@ void Hibernate() {
             if (KeyDown(code)) return;
         }
         if (ReadPointerSnapshot() != before) return;
-        if (pass + 1 >= 15) return;
+        ++passes;
         SleepMs(5);
+        if (passes >= 15) return;
     }
 }
 
