@@ -1,0 +1,193 @@
+#!/usr/bin/env python3
+"""Checks the generated sounds and music in the media folder, reading the files themselves.
+
+Usage: check_audio.py MEDIA_DIR MANIFEST CHECK   (CHECK: names, format, levels, speech, loops)
+The expected names and tick budgets are written out here again on purpose, from the game's
+sound table, so that a generator that drifts from it is caught.
+"""
+import array
+import json
+import os
+import struct
+import subprocess
+import sys
+
+EFFECTS = ["match.wav", "match2.wav", "error.wav", "swap.wav", "aqua2.wav", "select2.wav", "alarm2.wav",
+           "goodstep.wav"] + ["bounce%d.wav" % i for i in range(1, 13)] + ["sparkle1.wav", "twinkle1.wav"]
+# Spoken clip -> the ticks (1/60 s) the game waits after starting it.
+SPEECH = {
+    "lucky_s.wav": 37, "extra_lucky_s.wav": 53, "super_lucky_s.wav": 49, "multi_combo_s.wav": 69,
+    "score_1_s.wav": 40, "score_2_s.wav": 47, "score_3_s.wav": 41, "score_4_s.wav": 44,
+    "score_5_s.wav": 59, "score_6_s.wav": 53, "bonus_power_depleted_s.wav": 78,
+    "infinite_switches_s.wav": 65, "less_creatures_s.wav": 57, "clock_stopped_s.wav": 44,
+    "fantastic_well_done_s.wav": 110, "ready_s.wav": 30, "good_luck_s.wav": 39, "game_over_s.wav": 47,
+    "careful_s.wav": 37, "next_level_s.wav": 44, "score_7_s.wav": 44, "score_8_s.wav": 60,
+    "score_9_s.wav": 64, "achievement_s.wav": 46,
+}
+TRACKS = ["intro", "space_jungle_bebop_cut", "othersong", "ah_yeah"]
+FULL_SCALE = 32768
+MIN_PEAK = FULL_SCALE * 10 ** (-12 / 20)      # -12 dBFS
+CLIP = 32767
+
+
+class Failures:
+    def __init__(self):
+        self.items = []
+
+    def Check(self, ok, message):
+        if not ok:
+            self.items.append(message)
+
+
+def ReadWav(path):
+    """(rate, bits, channels, samples as array('h')) parsed from the RIFF chunks."""
+    with open(path, "rb") as f:
+        data = f.read()
+    if data[:4] != b"RIFF" or data[8:12] != b"WAVE":
+        raise ValueError("not a RIFF WAVE file")
+    pos, fmt, pcm = 12, None, None
+    while pos + 8 <= len(data):
+        cid, size = data[pos:pos + 4], struct.unpack("<I", data[pos + 4:pos + 8])[0]
+        body = data[pos + 8:pos + 8 + size]
+        if cid == b"fmt ":
+            fmt = struct.unpack("<HHIIHH", body[:16])
+        elif cid == b"data":
+            pcm = body
+        pos += 8 + size + (size & 1)
+    if fmt is None or pcm is None:
+        raise ValueError("missing fmt or data chunk")
+    tag, channels, rate, _byte_rate, _align, bits = fmt
+    if tag != 1:
+        raise ValueError("not PCM (format tag %d)" % tag)
+    samples = array.array("h")
+    if bits == 16:
+        samples.frombytes(pcm[:len(pcm) // 2 * 2])
+    return rate, bits, channels, samples
+
+
+def Decode(path):
+    """Decodes any format through sox into 16-bit stereo at the file's own rate."""
+    rate = int(subprocess.run(["soxi", "-r", path], capture_output=True, text=True, check=True).stdout)
+    raw = subprocess.run(["sox", "-V1", path, "-t", "raw", "-e", "signed", "-b", "16", "-c", "2", "-"],
+                         capture_output=True, check=True).stdout
+    samples = array.array("h")
+    samples.frombytes(raw)
+    return rate, samples
+
+
+def Peak(samples):
+    return max(max(samples), -min(samples)) if samples else 0
+
+
+def CheckNames(media, _manifest, fails):
+    for name in EFFECTS + list(SPEECH) + [t + ext for t in TRACKS for ext in (".ogg", ".mp3")] + ["CREDITS-audio.txt"]:
+        fails.Check(os.path.isfile(os.path.join(media, name)), "missing: " + name)
+    credits = open(os.path.join(media, "CREDITS-audio.txt")).read() if os.path.isfile(
+        os.path.join(media, "CREDITS-audio.txt")) else ""
+    for needed in ("cmu_us_slt_arctic_hts", "FluidR3", "MIT"):
+        fails.Check(needed in credits, "credits do not mention " + needed)
+    fails.Check(len(EFFECTS) + len(SPEECH) == 46, "the table lists %d sounds" % (len(EFFECTS) + len(SPEECH)))
+
+
+def CheckFormat(media, _manifest, fails):
+    for name in EFFECTS + list(SPEECH):
+        try:
+            rate, bits, _ch, _s = ReadWav(os.path.join(media, name))
+        except (OSError, ValueError) as e:
+            fails.Check(False, "%s: %s" % (name, e))
+            continue
+        fails.Check(rate == 44100, "%s: rate %d" % (name, rate))
+        fails.Check(bits == 16, "%s: %d bits" % (name, bits))
+    for t in TRACKS:
+        for ext in (".ogg", ".mp3"):
+            path = os.path.join(media, t + ext)
+            rate = int(subprocess.run(["soxi", "-r", path], capture_output=True, text=True).stdout or 0)
+            fails.Check(rate == 44100, "%s%s: rate %d" % (t, ext, rate))
+
+
+def CheckLevels(media, _manifest, fails):
+    for name in EFFECTS + list(SPEECH):
+        _r, _b, channels, s = ReadWav(os.path.join(media, name))
+        peak = Peak(s)
+        fails.Check(peak >= MIN_PEAK, "%s: too quiet (peak %d)" % (name, peak))
+        fails.Check(peak < CLIP, "%s: clipped" % name)
+        # The first frames must start near rest, or the sound starts with a click.
+        fails.Check(all(abs(v) < 1500 for v in s[:channels * 4]), "%s: click at the start" % name)
+    for t in TRACKS:
+        for ext in (".ogg", ".mp3"):
+            _rate, s = Decode(os.path.join(media, t + ext))
+            peak = Peak(s)
+            fails.Check(peak >= MIN_PEAK, "%s%s: too quiet (peak %d)" % (t, ext, peak))
+            clipped = sum(1 for v in s if v >= CLIP or v <= -CLIP)
+            fails.Check(clipped == 0, "%s%s: %d clipped samples" % (t, ext, clipped))
+
+
+def CheckSpeech(media, _manifest, fails):
+    for name, ticks in SPEECH.items():
+        rate, _b, channels, s = ReadWav(os.path.join(media, name))
+        seconds = len(s) / channels / rate
+        fails.Check(seconds < ticks / 60.0, "%s: %.3f s, its slot is %.3f s" % (name, seconds, ticks / 60.0))
+        fails.Check(seconds > 0.15, "%s: only %.3f s" % (name, seconds))
+        # Voice inside the clip, not just a blip: a good share of 10 ms windows carry sound.
+        win = rate // 100 * channels
+        loud = sum(1 for i in range(0, len(s) - win, win) if Peak(s[i:i + win]) > MIN_PEAK / 2)
+        fails.Check(loud >= 8, "%s: only %d loud 10 ms windows" % (name, loud))
+
+
+def CheckLoops(media, manifest, fails):
+    music = manifest.get("music", {})
+    for t in TRACKS:
+        info = music.get(t)
+        if not info:
+            fails.Check(False, "%s: not in the manifest" % t)
+            continue
+        rate, s = Decode(os.path.join(media, t + ".ogg"))
+        frames = len(s) // 2
+        bar = info["beats_per_bar"] * info["micros_per_beat"] * rate / 1e6
+        bars = frames / bar
+        fails.Check(abs(bars - round(bars)) * bar < 1.0, "%s: %.4f bars long" % (t, bars))
+        fails.Check(round(bars) == info["bars"], "%s: %d bars, %d planned" % (t, round(bars), info["bars"]))
+        fails.Check(40.0 <= 60e6 / info["micros_per_beat"] <= 200.0, "%s: tempo out of range" % t)
+        _r, mp3 = Decode(os.path.join(media, t + ".mp3"))
+        fails.Check(abs(len(mp3) // 2 - frames) < 0.1 * rate, "%s.mp3: length differs from the ogg" % t)
+        if not info.get("loops", True):
+            continue
+        # The seam: the step from the last frame back to the first is no larger than the steps
+        # the music itself makes (a cut in the wrong place jumps far beyond them).
+        steps = sorted(abs(s[i + 2] - s[i]) for i in range(0, len(s) - 2, 2))
+        typical = steps[int(len(steps) * 0.9999)]
+        for ch in (0, 1):
+            seam = abs(s[ch] - s[len(s) - 2 + ch])
+            fails.Check(seam <= typical, "%s: seam step %d, music steps up to %d" % (t, seam, typical))
+        # The loop should sound like its whole self at the seam: the energy just before and
+        # after the seam is alike (no sudden drop to silence or burst).
+        win = rate // 10 * 2
+        before = sum(abs(v) for v in s[-win:]) / win
+        after = sum(abs(v) for v in s[:win]) / win
+        fails.Check(0.33 < (after + 1) / (before + 1) < 3.0, "%s: level jumps at the seam (%.0f -> %.0f)"
+                    % (t, before, after))
+
+
+CHECKS = {"names": CheckNames, "format": CheckFormat, "levels": CheckLevels, "speech": CheckSpeech,
+          "loops": CheckLoops}
+
+
+def main():
+    media, manifest_path, which = sys.argv[1:4]
+    manifest = {}
+    if os.path.isfile(manifest_path):
+        with open(manifest_path) as f:
+            manifest = json.load(f)
+    fails = Failures()
+    try:
+        CHECKS[which](media, manifest, fails)
+    except (OSError, ValueError, subprocess.CalledProcessError) as e:
+        fails.Check(False, "%s: %s" % (which, e))
+    for f in fails.items:
+        print("FAIL", f)
+    print("%s: %s" % (which, "ok" if not fails.items else "%d failures" % len(fails.items)))
+    return 1 if fails.items else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
