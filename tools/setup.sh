@@ -11,7 +11,7 @@ PACKAGES=(
   libsdl1.2-dev libsdl-mixer1.2-dev libegl-dev libgles-dev libgl1-mesa-dri
   libpng-dev libjpeg-dev libx11-dev
   # display and input for tests and headless runs
-  xvfb xauth xdotool x11-utils imagemagick
+  xvfb xauth xdotool x11-utils imagemagick openbox wmctrl
   # pictures
   librsvg2-bin python3-pil fonts-dosis fonts-leckerli-one fonts-league-spartan fontconfig
   # sounds, voices and music

@@ -96,7 +96,10 @@ DisplayInfo DesktopInfo() {
 bool OpenWindow() {
     if (windowOpen) return true;
     DisplayInfo display = DesktopInfo();
-    if (display.width <= 0) return Fail("no video display");
+    if (display.width <= 0) {
+        if (!SDL_WasInit(SDL_INIT_VIDEO)) return false;  // SDL's own reason stays in SDL_GetError
+        return Fail("no video display");
+    }
     SDL_Surface* surface = SDL_SetVideoMode(display.width, display.height, 0, SDL_SWSURFACE);
     if (!surface) return false;  // SDL's own message stays in SDL_GetError
 

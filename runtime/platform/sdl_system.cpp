@@ -4,6 +4,7 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <ctime>
 
@@ -95,6 +96,9 @@ timespec StartTime() {
 
 bool InitSystem(uint32_t flags) {
     StartTime();
+    // The GL context is made on an X11 window; SDL's text-terminal drivers would start the
+    // game inside the terminal instead of failing plainly when there is no display.
+    setenv("SDL_VIDEODRIVER", "x11", 0);
     return SDL_Init(flags) == 0;
 }
 
@@ -127,6 +131,12 @@ bool PollEvent(Event* event) {
     SDL_Event e;
     if (!SDL_PollEvent(&e)) return false;
     Track(e);
+    // SQUIBLY_TRACE_EVENTS=1 shows every activation change the desktop reports.
+    static const bool trace = getenv("SQUIBLY_TRACE_EVENTS") != nullptr;
+    if (trace && e.type == SDL_ACTIVEEVENT) {
+        printf("event: active gain=%d state=%d\n", e.active.gain, e.active.state);
+        fflush(stdout);
+    }
     if (event) *event = Translate(e);
     return true;
 }
