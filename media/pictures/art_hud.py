@@ -218,6 +218,9 @@ def clock_gain(ctx, item, frame, w, h):
     out = [sk.rrect(1, 1, w - 2, h - 2, (h - 2) / 2.0, 'fill="#0a5a2a" fill-opacity="%s" stroke="#b8ffb0" '
                     'stroke-width="1"' % sk.f2(0.55 + 0.3 * p))]
     out.append(ctx.book.fit("+TIME", ctx.style("gain"), (4, 2.5, w - 8, h - 5), max_scale=1.0 + 0.08 * p))
+    # a glint runs along the pill once per cycle
+    gx = 4 + (w - 8) * frame / 5.0
+    out.append(sk.path(sk.path_from_points(sk.star_points(gx, 3.5, 3.2, 0.9, 4)), 'fill="#ffffff" opacity="0.9"'))
     return "".join(out)
 
 

@@ -128,7 +128,7 @@ def font_glyph(ctx, item, frame, w, h):
     ch = chr(48 + frame)
     if item == 42:
         return ctx.book.fit(ch, ctx.style("bigfont"), (1, 1, w - 2, h - 2), mode="glyph", baseline=28.5)
-    return ctx.book.fit(ch, ctx.style("smallfont"), (0.5, 0.5, w - 1, h - 1), mode="glyph", baseline=14)
+    return ctx.book.fit(ch, ctx.style("smallfont"), (1, 1, w - 2, h - 2), mode="glyph", baseline=14)
 
 
 # Tutorial panels, in the order the tutorial shows them; each: title, two lines, picture.

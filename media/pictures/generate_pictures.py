@@ -178,7 +178,7 @@ def loading_svg(ctx):
     title = [ctx.book.fit("SQUIBLY", ctx.style("logo", "#ffcf33"), (4, 0.5, 205, 26), mode="height")]
     out.append(sk.group("".join(title), "translate(1 482)"))
     # progress strips, the same along their length and symmetric across it, so any quarter turn suits them
-    empty = d.linear([(0, "#041629", 0.9), (0.5, "#0f3f68", 0.9), (1, "#041629", 0.9)], 0, 0, 1, 0)
+    empty = d.linear([(0, "#041629"), (0.5, "#124a78"), (1, "#041629")], 0, 0, 1, 0)
     full = d.linear([(0, "#0f7a3a"), (0.3, "#5be38a"), (0.5, "#d4ffc8"), (0.7, "#5be38a"), (1, "#0f7a3a")], 0, 0, 1, 0)
     out.append('<rect x="448" y="0" width="23" height="288" fill="%s"/>' % empty)
     out.append('<rect x="471" y="0" width="23" height="288" fill="%s"/>' % full)

@@ -103,14 +103,14 @@ class TextBook:
         body = []
         for k, sx, sy, w, h in slots:
             text, style = wanted[k]
-            ax, ay = sx + 2 * style.size, sy + 1.9 * style.size
+            ax, ay = sx + int(2 * style.size), sy + int(1.9 * style.size)
             body.append(sk.group(style.render(defs, text), "translate(%s %s)" % (sk.f2(ax), sk.f2(ay))))
         svg = ('<svg xmlns="http://www.w3.org/2000/svg" width="%d" height="%d">%s%s</svg>'
                % (width, height, defs.text(), "".join(body)))
         img = rasterise(svg).getchannel("A")
         for k, sx, sy, w, h in slots:
             text, style = wanted[k]
-            ax, ay = sx + 2 * style.size, sy + 1.9 * style.size
+            ax, ay = sx + int(2 * style.size), sy + int(1.9 * style.size)
             bb = img.crop((sx, sy, sx + w, sy + h)).getbbox()
             if bb is None:
                 raise SystemExit("text %r drew no ink" % text)
@@ -135,6 +135,9 @@ class TextBook:
             elif ty + y1 > by + bh:
                 ty = by + bh - y1
             tx = bx + (bw - mw * sx) / 2 - x0 * sx
+            if sx == 1.0 and sy == 1.0:
+                # whole-texel offsets draw exactly the measured pixels: crisp, and the ink stays in the cell
+                tx, ty = round(tx), round(ty)
             return sk.group(style.render(defs, text),
                             "translate(%s %s) scale(%s %s)" % (sk.f2(tx), sk.f2(ty), "%.4f" % sx, "%.4f" % sy))
         if mode == "fit":               # uniform scale into the box
