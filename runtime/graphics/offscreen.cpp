@@ -99,7 +99,7 @@ bool BuildFramebuffer(OffscreenSurface& s, uint32_t texture, int width, int heig
             return false;
         }
         if (gl) {
-            while (glGetError() != GL_NO_ERROR) {
+            for (int i = 0; i < 32 && glGetError() != GL_NO_ERROR; ++i) {
             }
             bindRenderbuffer(GL_RENDERBUFFER_OES, s.depthBuffer);
             renderbufferStorage(GL_RENDERBUFFER_OES, GL_DEPTH_COMPONENT24_OES, width, height);

@@ -71,6 +71,7 @@ void ZiruZADavuzovi::DeleteSprite(int id) {
     delete[] spritePixelCopies[id];
     spritePixelCopies[id] = nullptr;
     SpriteRecord& s = sprites[id];
+    BindSprite(-1);
     if (Platform::HasGL()) {
         glBindTexture(GL_TEXTURE_2D, 0);
         if (s.texture != 0) glDeleteTextures(1, &s.texture);
@@ -97,7 +98,7 @@ int ZiruZADavuzovi::UploadImageToSprite(const DecodedImage& image, int id, bool 
     SpriteRecord& s = sprites[id];
     bool ok = true;
     if (Platform::HasGL()) {
-        while (glGetError() != GL_NO_ERROR) {
+        for (int i = 0; i < 32 && glGetError() != GL_NO_ERROR; ++i) {
         }
         glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
         glGenTextures(1, &s.texture);
