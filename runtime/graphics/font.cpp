@@ -26,6 +26,10 @@ const char* const STARTUP_FONT_NAMES[] = {"Media/smalfont.png", "Media/smalfont.
                                           "smalfont.bmp"};
 
 bool Resolve(const char* name, char* resolved) {
+    if (IsMemoryFileName(name)) {
+        std::snprintf(resolved, PATH_BUFFER, "%s", name);
+        return true;
+    }
     VirtualFileTable* table = MediaFileTable();
     if (table) return MediaLookup(table, name, resolved, 1) != 0;
     std::snprintf(resolved, PATH_BUFFER, "%s", name);

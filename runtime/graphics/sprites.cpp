@@ -50,13 +50,21 @@ bool ReadImageForSprite(const char* path, DecodedImage& out, uint32_t key, bool 
     out = DecodedImage();
     if (!path || !*path) return false;
     std::vector<uint8_t> bytes;
-    // Memory files are only handed out by the runtime itself; images are never among them.
-    if (IsMemoryFileName(path) || !ReadWholeFile(path, bytes)) return false;
+    const uint8_t* data = nullptr;
+    size_t size = 0;
+    if (IsMemoryFileName(path)) {
+        // Only blocks the runtime registered are readable under such a name.
+        if (!ResolveMemoryFile(path, data, size)) return false;
+    } else {
+        if (!ReadWholeFile(path, bytes)) return false;
+        data = bytes.data();
+        size = bytes.size();
+    }
     bool ok;
     if (allowJpeg) {
-        ok = DecodeImage(bytes.data(), bytes.size(), out, path);
+        ok = DecodeImage(data, size, out, path);
     } else {
-        ok = DecodeBmp(bytes.data(), bytes.size(), out, path) || DecodePng(bytes.data(), bytes.size(), out, path);
+        ok = DecodeBmp(data, size, out, path) || DecodePng(data, size, out, path);
     }
     if (!ok) {
         out = DecodedImage();
@@ -150,7 +158,10 @@ void LoadSpriteImage(const KString& path, float id) {
     char resolved[PATH_BUFFER] = {0};
     VirtualFileTable* table = MediaFileTable();
     bool found;
-    if (table) {
+    if (IsMemoryFileName(path.c_str())) {
+        std::snprintf(resolved, sizeof resolved, "%s", path.c_str());
+        found = true;
+    } else if (table) {
         found = MediaLookup(table, path.c_str(), resolved, 1) != 0;
     } else {
         std::snprintf(resolved, sizeof resolved, "%s", path.c_str());

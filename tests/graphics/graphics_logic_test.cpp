@@ -10,6 +10,7 @@
 #include <utility>
 
 #include "runtime/core/error_state.h"
+#include "runtime/core/files.h"
 #include "runtime/core/kstring.h"
 #include "runtime/graphics/graphics_device.h"
 #include "runtime/graphics/image_decode.h"
@@ -399,6 +400,17 @@ TEST_F(SpriteLoading, LoadsReplacesAndEmptiesSlots) {
     EXPECT_EQ(ErrorCode(), 3);
     EXPECT_EQ(GetSprite(9)->texture, 0u);
     std::remove(junk.c_str());
+
+    // Memory files the runtime registered load like files; other memory names do not.
+    const std::string bytes = TinyBmp();
+    const KString memName = RegisterMemoryFile(bytes.data(), bytes.size());
+    LoadSpriteImage(memName, 10.0f);
+    EXPECT_EQ(ErrorCode(), 0);
+    EXPECT_EQ(GetSprite(10)->imageWidth, 1);
+    ReleaseMemoryFile(bytes.data());
+    LoadSpriteImage(memName, 10.0f);
+    EXPECT_EQ(ErrorCode(), 3);
+    EXPECT_EQ(GetSprite(10)->texture, 0u);
 
     // A slot number outside the table is refused.
     LoadSpriteImage(KString(path.c_str()), 70000.0f);
