@@ -45,12 +45,117 @@ def backdrop(w, h):
     return img
 
 
+class Mock:
+    """Pastes items where the screens put them, to judge sizes and places in context."""
+
+    def __init__(self, atlas, recs):
+        self.atlas, self.recs = atlas, {r[0]: r for r in recs}
+        self.img = Image.new("RGBA", (320, 480), (0, 0, 0, 255))
+
+    def frame(self, item, f, x, y, width=None):
+        fx, fy, w, h = frames(self.recs[item])[f]
+        if width is not None:
+            w = int(width)
+        if w <= 0:
+            return
+        self.img.alpha_composite(self.atlas.crop((fx, fy, fx + w, fy + h)), (int(x), int(y)))
+
+    def text(self, item, advance, s, x, y):
+        for i, ch in enumerate(s):
+            if ord(ch) >= 48:
+                self.frame(item, ord(ch) - 48, x + i * advance, y + 1)
+
+    def save(self, path):
+        self.img.resize((640, 960), Image.NEAREST).save(path, "PNG")
+
+
+def mocks(atlas, tut_atlas, recs, out_dir):
+    os.makedirs(out_dir, exist_ok=True)
+    game = Mock(atlas, recs)
+    game.frame(16, 0, 0, 0)
+    kinds = [[1, 3, 5, 7, 2, 4], [6, 8, 9, 1, 3, 11], [2, 4, 6, 8, 13, 5], [7, 1, 3, 5, 2, 4],
+             [15, 6, 8, 1, 3, 7], [2, 5, 4, 6, 8, 1]]
+    for r in range(6):
+        for c in range(6):
+            k = kinds[r][c]
+            game.frame(k, (r + c) % (5 if k <= 8 else 6) if k != 9 else 0, 10 + 50 * c, 10 + 50 * r)
+    game.frame(17, 1, 110, 160)
+    for x, y, b in ((40, 300, 57), (200, 250, 58), (280, 120, 59)):
+        game.frame(b, 0, x, y)
+    game.frame(51, 0, 3, 327)
+    game.frame(19, 0, 10, 327, width=300 - 110)
+    game.frame(18, 0, 7, 324)
+    game.frame(110, 2, 265, 327)
+    game.frame(62, 0, 0, 360)
+    game.frame(11, 1, 9, 360)
+    for x, f in ((59, 0), (75, 11), (91, 4), (107, 5)):
+        game.frame(21, f, x, 384)
+    game.frame(112, 0, 145, 355)
+    game.frame(20, 0, 223, 382)
+    game.frame(20, 7, 239, 382)
+    game.frame(21, 1, 277, 382)
+    game.frame(21, 2, 293, 382)
+    game.frame(22, 0, 10, 410)
+    game.text(20, 16, "12340", 160 - 40, 451)
+    for item, x in ((35, 0), (36, 50), (32, 220), (30, 270)):
+        game.frame(item, 0, x, 430)
+    game.frame(63, 0, 150, 200)
+    game.frame(24, 10, 60, 60)
+    game.text(24, 16, "250", 76, 59)
+    game.save(os.path.join(out_dir, "mock_game.png"))
+
+    menu = Mock(atlas, recs)
+    menu.frame(16, 0, 0, 0)
+    for i, item in enumerate((90, 96, 91, 95, 94, 93, 92)):
+        menu.frame(item, 0, 20 + 40 * i, 40 + (i % 2) * 6)
+    for item, x, y in ((97, 69, 144), (98, 61, 192), (99, 98, 240), (100, 73, 288), (101, 71, 336), (88, 78, 384)):
+        menu.frame(item, 0, x, y)
+    menu.frame(87, 0, 0, 467)
+    menu.frame(89, 0, 291, 467)
+    menu.save(os.path.join(out_dir, "mock_menu.png"))
+
+    modes = Mock(atlas, recs)
+    modes.frame(16, 0, 0, 0)
+    modes.text(42, 32, "GAME MODE", 16, 8)
+    for k, (tile, name, nx) in enumerate(((102, 106, 99), (103, 107, 88), (104, 108, 94), (105, 26, 97))):
+        modes.frame(tile, 0, 3, 58 + 96 * k)
+        modes.frame(name, 0, nx, 102 + 96 * k - (2 if name == 26 else 0))
+    modes.text(86, 13, "BACK TO MAIN MENU", 160 - 110, 450)
+    modes.save(os.path.join(out_dir, "mock_modes.png"))
+
+    tut = Mock(tut_atlas, recs)
+    tut.frame(16, 0, 0, 0)
+    for r in range(6):
+        for c in range(6):
+            tut.frame(kinds[(r + 2) % 6][c], 0, 10 + 50 * c, 10 + 50 * r)
+    tut.frame(51, 0, 3, 327)
+    tut.frame(19, 0, 10, 327, width=300)
+    tut.frame(18, 0, 7, 324)
+    tut.frame(39, 0, 10, 356)
+    tut.frame(61, 0, 24, 446)
+    tut.frame(118, 0, 218, 446)
+    tut.save(os.path.join(out_dir, "mock_tutorial.png"))
+
+    scores = Mock(atlas, recs)
+    scores.frame(16, 0, 0, 0)
+    scores.text(42, 32, "HIGHSCORES", 0, 10)
+    scores.frame(25, 2, 132, 58)
+    scores.text(86, 13, "TIME TRIAL", 160 - 65, 114)
+    scores.frame(27, 0, 20, 144)
+    for i in range(5):
+        scores.text(86, 13, "%d.  %d" % (i + 1, 24000 - 4000 * i), 26, 163 + 30 * i)
+        scores.text(86, 13, "L0%d" % (9 - i), 286 - 39, 163 + 30 * i)
+    scores.save(os.path.join(out_dir, "mock_scores.png"))
+
+
 def main():
     ap = argparse.ArgumentParser()
     ap.add_argument("--atlas", required=True)
     ap.add_argument("--data", required=True)
     ap.add_argument("--out", required=True)
     ap.add_argument("--skip", default="", help="comma-separated items this atlas does not show")
+    ap.add_argument("--mock", help="also paste screens together from this atlas and the tutorial atlas "
+                    "(given here) into the folder of --out")
     args = ap.parse_args()
     atlas = Image.open(args.atlas).convert("RGBA")
     font = ImageFont.load_default()
@@ -93,6 +198,9 @@ def main():
     os.makedirs(os.path.dirname(os.path.abspath(args.out)), exist_ok=True)
     sheet.convert("RGB").save(args.out, "PNG", compress_level=6)
     print("contact sheet: %d frames -> %s" % (len(tiles), args.out))
+    if args.mock:
+        mocks(atlas, Image.open(args.mock).convert("RGBA"), read_records(args.data),
+              os.path.dirname(os.path.abspath(args.out)))
 
 
 if __name__ == "__main__":

@@ -11,11 +11,13 @@ def water(ctx, w, h, seed=7):
     for x0, x1, x2, x3 in ((30, 70, 150, 60), (120, 150, 250, 170), (210, 250, 340, 260), (-20, 10, 60, -40)):
         out.append(sk.path("M%d 0 L%d 0 L%d %d L%d %d Z" % (x0, x1, x2, int(h * 0.85), x3, int(h * 0.85)),
                            'fill="%s"' % shaft))
+    # caustics: the contour lines of a soft noise field read as the light network on a sea floor
     caustic = d.filter(
-        '<feTurbulence type="fractalNoise" baseFrequency="0.028 0.05" numOctaves="2" seed="%d" result="n"/>'
-        '<feColorMatrix in="n" type="matrix" values="0 0 0 0 0.85  0 0 0 0 0.97  0 0 0 0 1  0 0 0 -7 3.9"/>'
-        % seed, 'x="0" y="0" width="%d" height="%d" filterUnits="userSpaceOnUse"' % (w, h))
-    fade = d.linear([(0, "#ffffff", 0.55), (0.5, "#ffffff", 0.22), (1, "#ffffff", 0.05)], 0, 0, 0, 1)
+        '<feTurbulence type="fractalNoise" baseFrequency="0.018 0.03" numOctaves="3" seed="%d" result="n"/>'
+        '<feColorMatrix in="n" type="matrix" values="0 0 0 0 0.85  0 0 0 0 0.97  0 0 0 0 1  1 0 0 0 0" result="c"/>'
+        '<feComponentTransfer in="c"><feFuncA type="table" tableValues="0 0 0 0 0.05 0.55 0.05 0 0 0 0"/>'
+        '</feComponentTransfer>' % seed, 'x="0" y="0" width="%d" height="%d" filterUnits="userSpaceOnUse"' % (w, h))
+    fade = d.linear([(0, "#ffffff", 0.75), (0.5, "#ffffff", 0.4), (1, "#ffffff", 0.12)], 0, 0, 0, 1)
     mask_id = sk.new_id("m")
     d.add('<mask id="%s"><rect x="0" y="0" width="%d" height="%d" fill="%s"/></mask>' % (mask_id, w, h, fade))
     out.append('<rect x="0" y="0" width="%d" height="%d" filter="%s" mask="url(#%s)"/>' % (w, h, caustic, mask_id))

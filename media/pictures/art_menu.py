@@ -7,8 +7,11 @@ import art_sea
 from art_sea import INK
 from art_hud import MODE_COLOURS
 
-LOGO = {90: ("S", "#f2545b"), 96: ("Q", "#ffcf33"), 91: ("U", "#27c3b4"), 95: ("I", "#ff8a3d"),
-        94: ("B", "#9d5cf0"), 93: ("L", "#3b82f6"), 92: ("Y", "#ff6fae")}
+# The logo reads "Squibly": a capital S and lower-case letters on one baseline (a script capital I
+# looks like a slash on its own).
+LOGO = {90: ("S", "#f2545b"), 96: ("q", "#ffcf33"), 91: ("u", "#27c3b4"), 95: ("i", "#ff8a3d"),
+        94: ("b", "#9d5cf0"), 93: ("l", "#3b82f6"), 92: ("y", "#ff6fae")}
+LOGO_BASELINE = 45
 
 BUTTONS = {97: "PLAY", 98: "TUTORIAL", 99: "OPTIONS", 100: "CHALLENGES", 101: "HIGH SCORES", 88: "QUIT"}
 
@@ -31,7 +34,7 @@ ICON_ORDER = ["ARCADE", "PUZZLE", "TIME TRIAL", "ZEN"]
 def logo_letter(ctx, item, frame, w, h):
     ch, col = LOGO[item]
     st = ctx.style("logo", col)
-    return ctx.book.fit(ch, st, (2, 2, w - 4, h - 4), mode="height", max_scale=1.4)
+    return ctx.book.fit(ch, st, (1, 1, w - 2, h - 2), mode="glyph", baseline=LOGO_BASELINE)
 
 
 def word_button(ctx, item, frame, w, h):

@@ -175,7 +175,7 @@ def loading_svg(ctx):
            sk.circle(15, 14, 3.2, 'fill="#ffffff" opacity="0.8"')]
     out.append(sk.group("".join(lab), "translate(324 2)"))
     # title strip
-    title = [ctx.book.fit("SQUIBLY", ctx.style("logo", "#ffcf33"), (4, 0.5, 205, 26), mode="height")]
+    title = [ctx.book.fit("Squibly", ctx.style("logo", "#ffcf33"), (4, 0.5, 205, 26), mode="height")]
     out.append(sk.group("".join(title), "translate(1 482)"))
     # progress strips, the same along their length and symmetric across it, so any quarter turn suits them
     empty = d.linear([(0, "#041629"), (0.5, "#124a78"), (1, "#041629")], 0, 0, 1, 0)
@@ -212,7 +212,7 @@ def bleed(img, steps=2):
 
 def save_png(img, path):
     tmp = path + ".tmp"
-    img.save(tmp, "PNG", compress_level=9)
+    img.save(tmp, "PNG", compress_level=6)
     os.replace(tmp, path)
 
 
@@ -256,12 +256,14 @@ def main():
     }
     os.makedirs(args.media_dir, exist_ok=True)
     os.makedirs(args.generated_dir, exist_ok=True)
-    for name, svg in sorted(docs.items()):
-        if args.keep_svg:
-            os.makedirs(args.keep_svg, exist_ok=True)
+    names = sorted(docs)
+    if args.keep_svg:
+        os.makedirs(args.keep_svg, exist_ok=True)
+        for name in names:
             with open(os.path.join(args.keep_svg, name.replace(".png", ".svg")), "w") as f:
-                f.write(svg)
-        save_png(bleed(textfit.rasterise(svg)), os.path.join(args.media_dir, name))
+                f.write(docs[name])
+    for name, img in zip(names, textfit.rasterise_all([docs[n] for n in names])):
+        save_png(bleed(img), os.path.join(args.media_dir, name))
     write_data_list(items, pos, os.path.join(args.generated_dir, "atlas_data.inc"))
     print("pictures: 3 atlases and the data list in %.2f s" % (time.time() - t0))
 

@@ -19,9 +19,26 @@ def check_fonts():
 
 
 def rasterise(svg_text):
-    proc = subprocess.run(["rsvg-convert", "--format=png"], input=svg_text.encode("utf-8"),
-                          capture_output=True, check=True)
-    return Image.open(io.BytesIO(proc.stdout)).convert("RGBA")
+    return rasterise_all([svg_text])[0]
+
+
+def rasterise_all(svg_texts):
+    """Runs one rsvg-convert per document, side by side."""
+    import tempfile
+    procs = []
+    for text in svg_texts:
+        src = tempfile.TemporaryFile()
+        src.write(text.encode("utf-8"))
+        src.seek(0)
+        procs.append((src, subprocess.Popen(["rsvg-convert", "--format=png"], stdin=src, stdout=subprocess.PIPE)))
+    out = []
+    for src, proc in procs:
+        data, _ = proc.communicate()
+        src.close()
+        if proc.returncode != 0:
+            raise SystemExit("rsvg-convert failed (%d)" % proc.returncode)
+        out.append(Image.open(io.BytesIO(data)).convert("RGBA"))
+    return out
 
 
 def _esc(t):
