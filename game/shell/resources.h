@@ -16,10 +16,10 @@ KString MusicExtension();
 // Plays a shell sound at soundVolume when sound effects are on.
 void PlayShellSound(float slot);
 
-// Sound bank: slot -> file, in loading order (48 entries; slots 9 and 10 stay empty).
+// Sound bank: slot -> file, in loading order (47 entries, one file twice; slots 9 and 10 stay empty).
 struct SoundSlotFile {
     int slot;
     const char* file;
 };
 extern const SoundSlotFile SOUND_BANK[];
-const int SOUND_BANK_SIZE = 48;
+const int SOUND_BANK_SIZE = 47;

@@ -1,0 +1,122 @@
+// The headless twin on its own: the virtual clock rule, events and the pointer kept from them,
+// keys, and the emulated display without GL.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+
+#include "runtime/platform/null_platform.h"
+#include "runtime/platform/platform.h"
+
+namespace {
+
+class NullTwin : public ::testing::Test {
+protected:
+    void SetUp() override {
+        unsetenv("SQUIBLY_DISPLAY");
+        NullPlatform::Reset();
+    }
+};
+
+TEST_F(NullTwin, SleepAdvancesTheClockAndAnEmptyPollCostsOneMillisecond) {
+    EXPECT_EQ(Platform::Ticks(), 0u);
+    Platform::Sleep(16);
+    EXPECT_EQ(Platform::Ticks(), 16u);
+    Platform::Event e;
+    EXPECT_FALSE(Platform::PollEvent(&e));
+    EXPECT_EQ(Platform::Ticks(), 17u);
+    NullPlatform::PushQuit();
+    EXPECT_TRUE(Platform::PollEvent(&e));   // a delivered event costs no time
+    EXPECT_EQ(e.type, Platform::EVENT_QUIT);
+    EXPECT_EQ(Platform::Ticks(), 17u);
+    // A loop that waits for time by polling always gets there.
+    uint32_t start = Platform::Ticks();
+    while (Platform::Ticks() - start < 50) Platform::PollEvent(&e);
+    EXPECT_EQ(Platform::Ticks(), start + 50);
+}
+
+TEST_F(NullTwin, EventsComeOutInOrderAndMoveThePointer) {
+    NullPlatform::PushPointerMove(10, 20);
+    NullPlatform::PushPointerButton(30, 40, true);
+    Platform::Event e;
+    ASSERT_TRUE(Platform::PollEvent(&e));
+    EXPECT_EQ(e.type, Platform::EVENT_MOUSEMOTION);
+    int x = 0, y = 0;
+    EXPECT_EQ(Platform::PointerState(0, &x, &y), 0u);
+    EXPECT_EQ(x, 10);
+    EXPECT_EQ(y, 20);
+    ASSERT_TRUE(Platform::PollEvent(&e));
+    EXPECT_EQ(e.button, 1);
+    EXPECT_EQ(Platform::PointerState(0, &x, &y), 1u);
+    EXPECT_EQ(x, 30);
+    EXPECT_EQ(Platform::PointerState(1, &x, &y), 0u);   // only pointer 0 exists
+}
+
+TEST_F(NullTwin, AQuickTapStillReadsAsPressedOnce) {
+    NullPlatform::PushPointerButton(5, 5, true);
+    NullPlatform::PushPointerButton(5, 5, false);
+    Platform::Event e;
+    while (Platform::PollEvent(&e) && e.type != Platform::EVENT_NONE) {
+        if (NullPlatform::PendingEvents() == 0) break;
+    }
+    int x, y;
+    EXPECT_EQ(Platform::PointerState(0, &x, &y), 1u);
+    EXPECT_EQ(Platform::PointerState(0, &x, &y), 0u);
+    // A press set directly is latched the same way.
+    NullPlatform::SetPointer(7, 8, 1);
+    NullPlatform::SetPointer(7, 8, 0);
+    EXPECT_EQ(Platform::PointerState(0, &x, &y), 1u);
+    EXPECT_EQ(Platform::PointerState(0, &x, &y), 0u);
+}
+
+TEST_F(NullTwin, KeysFollowTheirEventsAndCanBePeeked) {
+    NullPlatform::PushKey(27, true);
+    Platform::Event e;
+    EXPECT_TRUE(Platform::PeekKeyDown(&e));
+    EXPECT_EQ(e.keySym, 27);
+    int count = 0;
+    uint8_t* keys = Platform::KeyState(&count);
+    ASSERT_GT(count, 323);
+    EXPECT_EQ(keys[27], 0);   // peeking delivers nothing
+    Platform::PollEvent(&e);
+    EXPECT_EQ(keys[27], 1);
+    NullPlatform::PushKey(27, false);
+    Platform::PollEvent(&e);
+    EXPECT_EQ(keys[27], 0);
+    NullPlatform::PushKey(100000, true);   // out of the table: delivered, ignored
+    EXPECT_TRUE(Platform::PollEvent(&e));
+}
+
+TEST_F(NullTwin, TheDisplayIsATabletWithoutGLUnlessChosenOtherwise) {
+    Platform::DisplayInfo d = Platform::DesktopInfo();
+    EXPECT_EQ(d.width, 768);
+    EXPECT_EQ(d.height, 1024);
+    EXPECT_FALSE(Platform::HasGL());
+    EXPECT_EQ(Platform::GetGLProc("glGenFramebuffersOES"), nullptr);
+    setenv("SQUIBLY_DISPLAY", "320x480", 1);
+    EXPECT_EQ(Platform::DesktopInfo().width, 320);
+    setenv("SQUIBLY_DISPLAY", "garbage", 1);
+    NullPlatform::Reset();
+    EXPECT_EQ(Platform::DesktopInfo().width, 768);
+    NullPlatform::SetDisplaySize(1024, 768);   // an explicit choice wins over the environment
+    setenv("SQUIBLY_DISPLAY", "320x480", 1);
+    EXPECT_EQ(Platform::DesktopInfo().width, 1024);
+    unsetenv("SQUIBLY_DISPLAY");
+}
+
+TEST_F(NullTwin, SwapsCountOnlyWhileTheWindowIsOpen) {
+    Platform::SwapBuffers();
+    EXPECT_EQ(NullPlatform::FramesPresented(), 0u);
+    ASSERT_TRUE(Platform::OpenWindow());
+    Platform::SwapBuffers();
+    Platform::SwapBuffers();
+    EXPECT_EQ(NullPlatform::FramesPresented(), 2u);
+    Platform::SetCaption("Squibly");
+    Platform::GrabInput(true);
+    EXPECT_EQ(NullPlatform::WindowCaption(), "Squibly");
+    EXPECT_TRUE(NullPlatform::InputGrabbed());
+    Platform::CloseWindow();
+    Platform::SwapBuffers();
+    EXPECT_EQ(NullPlatform::FramesPresented(), 2u);
+}
+
+}  // namespace
