@@ -19,7 +19,7 @@ BUTTONS = {97: "PLAY", 98: "TUTORIAL", 99: "OPTIONS", 100: "CHALLENGES", 101: "H
 # picture is sized so that its centre falls on the tile's text column, x 200 of the tile.
 MODES = {  # tile item: (name, name item, name x on tile, tagline)
     102: ("TIME TRIAL", 106, 96, "FIVE MINUTES ON THE CLOCK"),
-    103: ("ARCADE", 107, 85, "LEVEL UP TO REFILL THE CLOCK"),
+    103: ("ARCADE", 107, 85, "EVERY CLEAR REFILLS THE CLOCK"),
     104: ("PUZZLE", 108, 91, "CLEARS WIN BACK TIME"),
     105: ("ZEN", 109, 101, "NO CLOCK - JUST FLOW"),
 }
@@ -130,7 +130,7 @@ def divider(ctx, item, frame, w, h):
 def font_glyph(ctx, item, frame, w, h):
     ch = chr(48 + frame)
     if item == 42:
-        return ctx.book.fit(ch, ctx.style("bigfont"), (1, 1, w - 2, h - 2), mode="glyph", baseline=28.5)
+        return ctx.book.fit(ch, ctx.style("bigfont"), (1, 1, w - 2, h - 2), mode="glyph", baseline=28)
     return ctx.book.fit(ch, ctx.style("smallfont"), (1, 1, w - 2, h - 2), mode="glyph", baseline=14)
 
 

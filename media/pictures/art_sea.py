@@ -174,7 +174,7 @@ def egg(ctx, item, frame, w, h):
 
 
 # Power-ups: colour and symbol by power; the 1:00 ones get a gold rim, turning rays and a bigger glow.
-POWERS = {10: ("less", "#ff5d73", False), 11: ("less", "#ff5d73", True),
+POWERS = {10: ("less", "#4cc23a", False), 11: ("less", "#4cc23a", True),
           12: ("clock", "#3cc4ef", False), 13: ("clock", "#3cc4ef", True),
           14: ("infinite", "#b36bff", False), 15: ("infinite", "#b36bff", True)}
 
@@ -182,11 +182,14 @@ POWERS = {10: ("less", "#ff5d73", False), 11: ("less", "#ff5d73", True),
 def symbol(kind, big):
     s = 1.12 if big else 1.0
     out = []
-    if kind == "less":
-        out.append(sk.circle(23, 23, 7.5, 'fill="#ffffff" stroke="%s" stroke-width="1.2"' % INK))
-        out.append(sk.circle(20.5, 22, 1.5, 'fill="%s"' % INK) + sk.circle(25.5, 22, 1.5, 'fill="%s"' % INK))
-        out.append(sk.circle(14, 27, 4, 'fill="#ffffff" opacity="0.55"'))
-        out.append(sk.rrect(25, 10.5, 12, 5, 2.5, 'fill="%s" stroke="#ffffff" stroke-width="1.4"' % "#c0102e"))
+    if kind == "less":      # one creature stays, its neighbour is crossed out
+        def blob(x, y, op):
+            return (sk.circle(x, y, 6.8, 'fill="#ffffff" stroke="%s" stroke-width="1.2" opacity="%s"' % (INK, op))
+                    + sk.circle(x - 2.3, y - 1, 1.35, 'fill="%s" opacity="%s"' % (INK, op))
+                    + sk.circle(x + 2.3, y - 1, 1.35, 'fill="%s" opacity="%s"' % (INK, op)))
+        out.append(blob(18, 22, 1) + blob(32, 22, 0.55))
+        out.append(sk.path("M27 17 L37 27 M37 17 L27 27", 'stroke="%s" stroke-width="4.6" stroke-linecap="round"' % INK))
+        out.append(sk.path("M27 17 L37 27 M37 17 L27 27", 'stroke="#ff2d4b" stroke-width="2.6" stroke-linecap="round"'))
     elif kind == "clock":
         out.append(sk.circle(25, 22, 9, 'fill="#ffffff" stroke="%s" stroke-width="1.3"' % INK))
         for i in range(12):
@@ -321,7 +324,7 @@ def reward_star(ctx, item, frame, w, h):
 
 
 def piece(ctx, item, frame, w, h):
-    base = {64: "#3cc4ef", 65: "#b36bff", 66: "#ff5d73"}[item]
+    base = {64: "#3cc4ef", 65: "#b36bff", 66: "#4cc23a"}[item]
     out = [sk.circle(7, 7, 6.2, 'fill="%s" stroke="%s" stroke-width="1.1"' % (base, INK))]
     if item == 64:
         out.append(sk.path("M7 7 L7 3.6 M7 7 L9.4 8.2", 'stroke="#ffffff" stroke-width="1.4" stroke-linecap="round"'))
