@@ -80,16 +80,17 @@ def Generate(out_dir, work):
         os.makedirs(d, exist_ok=True)
         return Timed("effects", effects.Build, d, out_dir)
 
-    def Music():
+    def Track(name, compose, bpm):
         d = os.path.join(work, "music")
         os.makedirs(d, exist_ok=True)
-        return Timed("music", music.Build, d, out_dir)
+        return Timed("music " + name, music.BuildTrack, d, out_dir, name, compose, bpm)
 
-    # Music is the long part (one synthesiser run per track); voices and effects share the other core.
+    # The synthesiser runs are the long part: tracks and the voice + effect batch share two cores,
+    # longest first.
     with concurrent.futures.ThreadPoolExecutor(max_workers=2) as pool:
-        music_job = pool.submit(Music)
+        tracks = {name: pool.submit(Track, name, compose, bpm) for name, compose, bpm in songs.TRACKS}
         pool.submit(lambda: (Voices(), Effects())).result()
-        manifest = {"music": music_job.result()}
+        manifest = {"music": {name: job.result() for name, job in tracks.items()}}
     manifest["speech"] = {name: {"words": words, "ticks": ticks}
                           for name, words, ticks, _r, _l in speech.PHRASES}
     manifest["timings"] = timings
@@ -98,7 +99,7 @@ def Generate(out_dir, work):
 
 
 def main():
-    media_dir, cache_root, manifest_path = sys.argv[1:4]
+    media_dir, cache_root, manifest_path = (os.path.abspath(p) for p in sys.argv[1:4])
     key = SourceHash()
     cache = os.path.join(cache_root, key)
     files = os.path.join(cache, "files")

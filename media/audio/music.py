@@ -33,28 +33,29 @@ def Render(midi_path, wav_path):
                    check=True, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
 
 
+def BuildTrack(work, out_dir, name, compose, bpm):
+    """Renders one track into out_dir as .ogg and .mp3; returns its entry of the manifest."""
+    probe, bars = compose(500000)
+    beats = bars * probe.beats_per_bar
+    micros = LoopTempo(bpm, beats)
+    song, _ = compose(micros)
+    loop_samples = beats * micros * RATE // 1000000
+    twice = song.Repeated(2, beats)
+    midi = os.path.join(work, name + ".mid")
+    twice.Write(midi)
+    rendered = os.path.join(work, name + "_render.wav")
+    Render(midi, rendered)
+    loop = os.path.join(work, name + "_loop.wav")
+    # Keep exactly the second pass; dither off so reruns are identical.
+    subprocess.run(["sox", "-V1", "-R", "-D", rendered, "-b", "16", loop,
+                    "trim", "%ds" % loop_samples, "%ds" % loop_samples, "norm", "-1.5"], check=True)
+    subprocess.run(["oggenc", "-Q", "-q", "4", "--serial", "1", "-o", os.path.join(out_dir, name + ".ogg"),
+                    loop], check=True)
+    subprocess.run(["lame", "--quiet", "-V", "4", "--noreplaygain", loop, os.path.join(out_dir, name + ".mp3")],
+                   check=True)
+    return {"bpm": 60e6 / micros, "micros_per_beat": micros, "bars": bars,
+            "beats_per_bar": probe.beats_per_bar, "loop_samples": loop_samples, "loops": name != "ah_yeah"}
+
+
 def Build(work, out_dir):
-    manifest = {}
-    for name, compose, bpm in songs.TRACKS:
-        probe, bars = compose(500000)
-        beats = bars * probe.beats_per_bar
-        micros = LoopTempo(bpm, beats)
-        song, _ = compose(micros)
-        loop_samples = beats * micros * RATE // 1000000
-        twice = song.Repeated(2, beats)
-        midi = os.path.join(work, name + ".mid")
-        twice.Write(midi)
-        rendered = os.path.join(work, name + "_render.wav")
-        Render(midi, rendered)
-        loop = os.path.join(work, name + "_loop.wav")
-        # Keep exactly the second pass; dither off so reruns are identical.
-        subprocess.run(["sox", "-V1", "-R", "-D", rendered, "-b", "16", loop,
-                        "trim", "%ds" % loop_samples, "%ds" % loop_samples, "norm", "-1.5"], check=True)
-        subprocess.run(["oggenc", "-Q", "-q", "4", "--serial", "1", "-o", os.path.join(out_dir, name + ".ogg"),
-                        loop], check=True)
-        subprocess.run(["lame", "--quiet", "-V", "4", "--noreplaygain", loop, os.path.join(out_dir, name + ".mp3")],
-                       check=True)
-        manifest[name] = {"bpm": 60e6 / micros, "micros_per_beat": micros, "bars": bars,
-                          "beats_per_bar": probe.beats_per_bar, "loop_samples": loop_samples,
-                          "loops": name != "ah_yeah"}
-    return manifest
+    return {name: BuildTrack(work, out_dir, name, compose, bpm) for name, compose, bpm in songs.TRACKS}
