@@ -248,18 +248,22 @@ def burst(ctx, item, frame, w, h):
     p = (frame + 1) / 9.0
     fade = 1 - p
     out = []
-    if item == 46:     # clearing: a bright pop of light and sparks
-        ring = ctx.defs.radial([(0, "#ffffff", 0), (0.7, "#bff6ff", 0.9 * fade + 0.1), (1, "#ffffff", 0)])
-        out.append(sk.circle(25, 25, 6 + 18 * p, 'fill="%s"' % ring))
-        if frame < 4:
-            out.append(sk.circle(25, 25, 9 * (1 - frame / 4.0), 'fill="#ffffff" opacity="0.95"'))
+    if item == 46:     # clearing: a flash, a bright ring running outwards and sparks flying off
+        if frame < 3:
+            flash = ctx.defs.radial([(0, "#ffffff", 1), (0.6, "#e8fdff", 0.8), (1, "#bff6ff", 0)])
+            out.append(sk.circle(25, 25, 14 - frame * 3, 'fill="%s"' % flash))
+        r = 5 + 18 * math.sqrt(p)
+        out.append(sk.circle(25, 25, r, 'fill="none" stroke="#bff6ff" stroke-width="%s" opacity="%s"'
+                             % (sk.f2(5 * fade + 0.6), sk.f2(0.35 * fade + 0.1))))
+        out.append(sk.circle(25, 25, r, 'fill="none" stroke="#ffffff" stroke-width="%s" opacity="%s"'
+                             % (sk.f2(2 * fade + 0.4), sk.f2(0.9 * fade + 0.1))))
         for i in range(8):
-            a = math.radians(i * 45 + 22.5)
-            r = 6 + 17 * math.sqrt(p)
-            x, y = 25 + math.cos(a) * r, 25 + math.sin(a) * r
-            s = 4.5 * (1 - p) + 1
-            out.append(sk.path(sk.path_from_points(sk.star_points(x, y, s, s * 0.35, 4)),
-                               'fill="%s" opacity="%s"' % ("#fff7b0" if i % 2 else "#ffffff", sk.f2(0.3 + 0.7 * fade))))
+            a = math.radians(i * 45 + 22.5 + frame * 4)
+            rr = 4 + 20 * math.sqrt(p) * (1.0 if i % 2 else 0.8)
+            x, y = 25 + math.cos(a) * rr, 25 + math.sin(a) * rr
+            sz = 4.8 * (1 - p) + 1.2
+            out.append(sk.path(sk.path_from_points(sk.star_points(x, y, sz, sz * 0.35, 4)),
+                               'fill="%s" opacity="%s"' % ("#fff3a0" if i % 2 else "#ffffff", sk.f2(0.35 + 0.65 * fade))))
     else:               # removal: a puff of bubbles and spray
         out.append(sk.circle(25, 25, 5 + 16 * p, 'fill="none" stroke="#d6f3ff" stroke-width="%s" opacity="%s"'
                              % (sk.f2(3.5 * fade + 0.5), sk.f2(0.9 * fade + 0.1))))
