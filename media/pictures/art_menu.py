@@ -137,7 +137,7 @@ def font_glyph(ctx, item, frame, w, h):
 # Tutorial panels, in the order the tutorial shows them; each: title, two lines, picture.
 TUTORIAL = [
     (37, "SWIPE TO MATCH", "SWIPE A CREATURE ONTO ITS NEIGHBOUR.", "FOUR OR MORE ALIKE IN A GROUP CLEAR.", "swipe"),
-    (38, "COMBOS", "CLEAR GROUP AFTER GROUP TO BUILD", "A COMBO. MAKE THREE COMBOS NOW!", "combo"),
+    (38, "COMBOS", "EVERY CLEAR COUNTS AS A COMBO, AND", "FALLING CREATURES CHAIN MORE. GET 3!", "combo"),
     (39, "SWITCH TO A TWIN", "TAP A CREATURE TWICE: IT TURNS INTO", "ITS TWIN. EACH SWITCH COSTS A SWAP.", "twin"),
     (40, "EGGS", "CLEAR A GROUP NEXT TO AN EGG", "AND IT HATCHES INTO A POWER-UP.", "egg"),
     (41, "LESS CREATURES", "TAP A POWER-UP TWICE TO USE IT:", "FEWER KINDS OF CREATURES DROP IN.", 10),
