@@ -147,6 +147,41 @@ def mocks(atlas, tut_atlas, recs, out_dir):
         scores.text(86, 13, "L0%d" % (9 - i), 286 - 39, 163 + 30 * i)
     scores.save(os.path.join(out_dir, "mock_scores.png"))
 
+    grid = Mock(atlas, recs)
+    grid.frame(16, 0, 0, 0)
+    grid.text(42, 32, "CHALLENGES", 0, 10)
+    order = (77, 71, 74, 80, 83)
+    for t in range(3):
+        for k in range(5):
+            x, y = 7 + 64 * k, 65 + 75 * t
+            if t == 2 and k > 1:
+                grid.frame(69, 0, x, y)
+                grid.frame(67, 0, x + 3, y + 52)
+            else:
+                grid.frame(order[k] + t, 0, x, y)
+                grid.frame(67, 0, x + 3, y + 52)
+                fx, fy, fw, fh = frames(grid.recs[68])[0]
+                grid.frame(68, 0, x + 4, y + 53, width=fw * (100 - 30 * t - 10 * k) // 100)
+    grid.frame(116, 2, 64 * 1, 75 * 1 + 57)
+    grid.text(86, 13, "MASTER SURVIVAL", 160 - 97, 300)
+    grid.text(86, 13, "LAST 25 MINUTES", 160 - 97, 325)
+    grid.save(os.path.join(out_dir, "mock_challenges.png"))
+
+    opts = Mock(atlas, recs)
+    opts.frame(16, 0, 0, 0)
+    opts.text(42, 32, "OPTIONS", 48, 10)
+    for label, y, v in (("SOUND VOLUME", 68, 0.8), ("MUSIC VOLUME", 135, 0.35), ("SPEECH VOLUME", 202, 0.0)):
+        opts.text(86, 13, label, 160 - len(label) * 13 // 2, y)
+        opts.frame(50, 0, 1, y + 30)
+        opts.frame(70, 0, 8 + 276 * v, y + 25)
+    x, y, w, h = 528, 664, 7, 28
+    dim = atlas.crop((x, y, x + w, y + h)).resize((288, 150))
+    opts.img.alpha_composite(dim, (16, 165))
+    opts.text(86, 13, "ARE YOU SURE?", 160 - 84, 195)
+    opts.text(86, 13, "YES", 46, 255)
+    opts.text(86, 13, "NO", 274 - 26, 255)
+    opts.save(os.path.join(out_dir, "mock_options.png"))
+
 
 def main():
     ap = argparse.ArgumentParser()
