@@ -78,6 +78,8 @@ def make_style(name, arg):
         "panel_title": S("Dosis", 800, 18, fill="#ffe66d", stroke=INK, stroke_width=2),
         "panel_text": S("Dosis", 700, 13, fill="#ffffff"),
         "answer": S("League Spartan", 700, 17, fill="#ffffff", stroke=INK, stroke_width=2),
+        "title_strip": S("League Spartan", 700, 26, fill="#fff6a0", fill2="#ffb020", stroke=INK, stroke_width=3,
+                         shadow=(1.5, 2, INK, 0.6), spacing=4),
     }
     if name == "logo":
         return S("Leckerli One", 400, 54, fill=sk.shade(arg, 0.35), fill2=sk.shade(arg, -0.1), stroke=INK,
@@ -176,7 +178,7 @@ def loading_svg(ctx):
            sk.circle(15, 14, 3.2, 'fill="#ffffff" opacity="0.8"')]
     out.append(sk.group("".join(lab), "translate(324 2)"))
     # title strip
-    title = [ctx.book.fit("Squibly", ctx.style("logo", "#ffcf33"), (4, 0.5, 205, 26), mode="height")]
+    title = [ctx.book.fit("SQUIBLY", ctx.style("title_strip"), (4, 1, 205, 25), mode="height", max_scale=2)]
     out.append(sk.group("".join(title), "translate(1 482)"))
     # progress strips, the same along their length and symmetric across it, so any quarter turn suits them
     empty = d.linear([(0, "#041629"), (0.5, "#124a78"), (1, "#041629")], 0, 0, 1, 0)
