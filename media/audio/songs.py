@@ -119,12 +119,12 @@ def Intro(micros_per_beat):
         D5 0 1, F5 1 .5, A5 1.5 1.5, F5 3 1 | Db5 0 2, F5 2 1, Db5 3 1 |
         C5 0 1.5, E5 1.5 .5, G5 2 1, E5 3 1 | F#5 0 1.5, A5 1.5 .5, F#5 2 1, D5 3 1 |
         Bb4 0 1, D5 1 1, F5 2 1, A5 3 1 | G5 0 2, E5 2 1, C5 3 1""")
-    vibes = song.Track("vibraphone", 0, 11, volume=100, pan=76, reverb=70)
-    Melody(vibes, 4, melody, velocity=84)
-    piano = song.Track("electric piano", 1, 4, volume=88, pan=50, reverb=60, chorus=40)
+    vibes = song.Track("vibraphone", 0, 11, volume=127, pan=76, reverb=70)
+    Melody(vibes, 4, melody, velocity=100)
+    piano = song.Track("electric piano", 1, 4, volume=72, pan=50, reverb=60, chorus=40)
     pad = song.Track("warm pad", 2, 89, volume=62, pan=64, reverb=80)
-    bass = song.Track("fretless bass", 3, 35, volume=104, pan=64, reverb=20)
-    drums = song.Track("brushes", DRUM_CHANNEL, 40, volume=80, reverb=40)
+    bass = song.Track("fretless bass", 3, 35, volume=92, pan=64, reverb=20)
+    drums = song.Track("brushes", DRUM_CHANNEL, 40, volume=100, reverb=40)
     for b, bar in enumerate(chords):
         t0 = b * 4
         for symbol, start, length in bar:
@@ -183,23 +183,23 @@ def Bebop(micros_per_beat):
         D5 0 1.5, F5 1.5 .5, Ab5 2 1, G5 3 1 |
         F5 0 1, Ab5 1 1, G5 2 .5, F5 2.5 .5, D5 3 .5, B4 3.5 .5 |
         C5 0 1.5, D5 2 .5, F5 2.5 .5, B4 3 .5, D5 3.5 .5""")
-    vibes = song.Track("vibraphone", 0, 11, volume=104, pan=72, reverb=50)
-    Melody(vibes, 4, melody, velocity=92, swing=Swing)
-    flute = song.Track("flute", 4, 73, volume=70, pan=88, reverb=60)
+    vibes = song.Track("vibraphone", 0, 11, volume=127, pan=72, reverb=50)
+    Melody(vibes, 4, melody, velocity=100, swing=Swing)
+    flute = song.Track("flute", 4, 73, volume=84, pan=88, reverb=60)
     Melody(flute, 4, melody[8:], velocity=70, swing=Swing, transpose=12)
     # The flute joins for the second half only: shift its notes there.
     flute.notes = [(s + 32, l, k, v) for (s, l, k, v) in flute.notes]
-    piano = song.Track("piano", 1, 0, volume=82, pan=44, reverb=40)
-    bass = song.Track("acoustic bass", 2, 32, volume=110, pan=64, reverb=20)
-    drums = song.Track("jazz kit", DRUM_CHANNEL, 32, volume=92, reverb=30)
+    piano = song.Track("piano", 1, 0, volume=104, pan=44, reverb=40)
+    bass = song.Track("acoustic bass", 2, 32, volume=96, pan=64, reverb=20)
+    drums = song.Track("jazz kit", DRUM_CHANNEL, 32, volume=116, reverb=30)
     for b, bar in enumerate(chords):
         t0 = b * 4
         for symbol, start, length in bar:
             # Rootless comping, the Charleston rhythm: on the beat and on the swung "and" of two.
             pc, intervals = ParseChord(symbol)
             voicing = sorted(set(57 + ((pc + i - 57) % 12) for i in intervals[1:]))
-            piano.Chord(t0 + start, 0.35, voicing, 62)
-            piano.Chord(t0 + start + 1 + 2.0 / 3.0, 0.5, voicing, 56)
+            piano.Chord(t0 + start, 0.35, voicing, 72)
+            piano.Chord(t0 + start + 1 + 2.0 / 3.0, 0.5, voicing, 66)
         # Walking bass: root, chord tones, a chromatic approach into the next bar.
         nxt = chords[(b + 1) % len(chords)][0][0]
         target = Root(nxt, 33)
@@ -252,12 +252,12 @@ def PowerChase(micros_per_beat):
         B5 0 1.5, G5 1.5 .5, E5 2 2 |
         F#5 0 .5, A5 .5 .5, B5 1 .5, D#6 1.5 .5, F#6 2 1, D#6 3 1 |
         B5 0 1, A5 1 .5, F#5 1.5 .5, D#5 2 1, B4 3 1""")
-    lead = song.Track("square lead", 0, 80, volume=84, pan=64, reverb=40, chorus=20)
+    lead = song.Track("square lead", 0, 80, volume=66, pan=64, reverb=40, chorus=20)
     Melody(lead, 4, melody, velocity=96)
     arp = song.Track("saw arpeggio", 1, 81, volume=60, pan=40, reverb=40)
-    strings = song.Track("strings", 2, 48, volume=70, pan=90, reverb=70)
-    bass = song.Track("synth bass", 3, 38, volume=108, pan=64, reverb=10)
-    drums = song.Track("kit", DRUM_CHANNEL, 0, volume=100, reverb=20)
+    strings = song.Track("strings", 2, 48, volume=80, pan=90, reverb=70)
+    bass = song.Track("synth bass", 3, 38, volume=100, pan=64, reverb=10)
+    drums = song.Track("kit", DRUM_CHANNEL, 0, volume=124, reverb=20)
     octave_pattern = [0, 0, 12, 0, 0, 12, 0, 7]
     for b, bar in enumerate(chords):
         t0 = b * 4
