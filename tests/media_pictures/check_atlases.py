@@ -161,6 +161,12 @@ def check_glyphs(a):
                 border = [al.getpixel((x + i, y)) for i in range(w)] + [al.getpixel((x + i, y + h - 1)) for i in range(w)]
                 border += [al.getpixel((x, y + j)) for j in range(h)] + [al.getpixel((x + w - 1, y + j)) for j in range(h)]
                 expect(max(border) == 0, "%s atlas: glyph %d.%d touches its cell edge" % (img_name, item, f))
+    # crisp: most inked texels of a glyph are solid, not a soft blur
+    for item in (42, 86):
+        for f, r in enumerate(frames(a.recs[item])):
+            hist = alpha_box(a.main, r).histogram()
+            inked, solid = sum(hist[1:]), sum(hist[250:])
+            expect(solid >= inked * 0.33, "glyph %d.%d is blurred (%d solid of %d inked texels)" % (item, f, solid, inked))
     # letters share one baseline: the bottoms of A..Z (except Q and J) agree within a texel
     for item in (42, 86):
         count, x0, y0, w, h = a.recs[item]
