@@ -7,11 +7,12 @@ import svgkit as sk
 INK = "#10243f"          # outline colour shared by every creature and orb
 
 # Twin pairs share a body; the second twin wears spots so the pair also reads without colour.
+# Within a pair one twin is light and the other dark, so they differ in grey too.
 CREATURES = {
-    1: ("squid", "#f2545b", False), 2: ("squid", "#27c3b4", True),
-    3: ("fish", "#ffcf33", False), 4: ("fish", "#9d5cf0", True),
-    5: ("star", "#ff8a3d", False), 6: ("star", "#3b82f6", True),
-    7: ("puffer", "#8bd13a", False), 8: ("puffer", "#ff6fae", True),
+    1: ("squid", "#e23c4a", False), 2: ("squid", "#5fe3d2", True),
+    3: ("fish", "#ffd23a", False), 4: ("fish", "#8a4ee6", True),
+    5: ("star", "#ffa040", False), 6: ("star", "#2f6be0", True),
+    7: ("puffer", "#a5e04c", False), 8: ("puffer", "#d9438f", True),
 }
 
 # Idle poses: (blink, pupil dx, pupil dy, squash, tilt degrees, wiggle phase)
@@ -41,8 +42,11 @@ def eye(cx, cy, r, blink, pdx, pdy):
                         'fill="#ffffff"'))
 
 
-def spots(pts, col):
-    return "".join(sk.circle(x, y, r, 'fill="%s" opacity="0.85"' % col) for x, y, r in pts)
+def spots(pts, base):
+    """The spotted twin's marking: pale spots on a dark body, dark spots on a light one."""
+    r, g, b = sk.parse(base)
+    col = "#ffffff" if 0.3 * r + 0.59 * g + 0.11 * b < 150 else sk.shade(base, -0.45)
+    return "".join(sk.circle(x, y, rr * 1.35, 'fill="%s" opacity="0.8"' % col) for x, y, rr in pts)
 
 
 def squid(ctx, base, spotted, pose):
@@ -61,7 +65,7 @@ def squid(ctx, base, spotted, pose):
     out.append(sk.path("M16 10 C19 7 23 6.5 26 7", 'fill="none" stroke="#ffffff" stroke-width="2" '
                        'stroke-linecap="round" opacity="0.7"'))
     if spotted:
-        out.append(spots([(17, 14, 1.8), (32, 12, 2.2), (35, 20, 1.5)], sk.shade(base, 0.6)))
+        out.append(spots([(17, 14, 1.8), (32, 12, 2.2), (35, 20, 1.5)], base))
     out.append(eye(19.5, 22, 4.3, blink, pdx, pdy) + eye(30.5, 22, 4.3, blink, pdx, pdy))
     out.append(sk.path("M22 28.5 Q25 30.5 28 28.5", 'fill="none" stroke="%s" stroke-width="1.4" '
                        'stroke-linecap="round"' % INK))
@@ -84,7 +88,7 @@ def fish(ctx, base, spotted, pose):
     out.append(sk.path("M11 19 C13 15 17 13 21 13", 'fill="none" stroke="#ffffff" stroke-width="2" '
                        'stroke-linecap="round" opacity="0.7"'))
     if spotted:
-        out.append(spots([(31, 22, 2.1), (33, 29, 1.6), (28, 31, 1.4)], sk.shade(base, 0.6)))
+        out.append(spots([(31, 22, 2.1), (33, 29, 1.6), (28, 31, 1.4)], base))
     out.append(eye(15, 23, 5.2, blink, pdx, pdy))
     out.append(sk.path("M8.5 30 Q11 31.5 13.5 30", 'fill="none" stroke="%s" stroke-width="1.4" '
                        'stroke-linecap="round"' % INK))
@@ -107,7 +111,7 @@ def star(ctx, base, spotted, pose):
     dots = [(25, 11, 1.1), (12, 21.5, 1.1), (38, 21.5, 1.1), (16, 39, 1.1), (34, 39, 1.1)]
     out.append("".join(sk.circle(x, y, r, 'fill="%s" opacity="0.8"' % sk.shade(base, 0.55)) for x, y, r in dots))
     if spotted:
-        out.append(spots([(18, 32, 1.9), (32, 32, 1.9), (25, 36.5, 1.6)], sk.shade(base, 0.6)))
+        out.append(spots([(18, 32, 1.9), (32, 32, 1.9), (25, 36.5, 1.6)], base))
     out.append(eye(20.5, 24, 4.2, blink, pdx, pdy) + eye(29.5, 24, 4.2, blink, pdx, pdy))
     out.append(sk.path("M22 30 Q25 33 28 30", 'fill="none" stroke="%s" stroke-width="1.4" '
                        'stroke-linecap="round"' % INK))
@@ -135,7 +139,7 @@ def puffer(ctx, base, spotted, pose):
     out.append(sk.path("M15 17 Q19 11.5 25 11", 'fill="none" stroke="#ffffff" stroke-width="2" '
                        'stroke-linecap="round" opacity="0.7"'))
     if spotted:
-        out.append(spots([(16, 31, 1.8), (34, 31, 1.8), (25, 13.5, 1.6)], sk.shade(base, 0.6)))
+        out.append(spots([(16, 31, 1.8), (34, 31, 1.8), (25, 13.5, 1.6)], base))
     out.append(eye(19.5, 23, 4.4, blink, pdx, pdy) + eye(30.5, 23, 4.4, blink, pdx, pdy))
     out.append(sk.ellipse(25, 31.5, 2.4, 2.0, 'fill="%s"' % INK))
     return "".join(out)

@@ -5,7 +5,7 @@
 import re
 import sys
 
-from PIL import Image, ImageChops, ImageDraw
+from PIL import Image, ImageChops, ImageDraw, ImageStat
 
 WRAP = 1024
 
@@ -206,12 +206,22 @@ def iou(m1, m2):
     return inter / float(union)
 
 
+def grey_mean(img, r):
+    crop = img.crop((r[0], r[1], r[0] + r[2], r[1] + r[3]))
+    mask = crop.getchannel("A").point(lambda v: 255 if v > 128 else 0)
+    return ImageStat.Stat(crop.convert("L"), mask).mean[0]
+
+
 def check_twins(a):
     """Twins share a body shape; the four pairs have clearly different shapes."""
     sil = {k: silhouette(a.main, frames(a.recs[k])[0]) for k in range(1, 9)}
     for p in (1, 3, 5, 7):
         s = iou(sil[p], sil[p + 1])
         expect(s > 0.93, "twins %d and %d do not share a shape (overlap %.2f)" % (p, p + 1, s))
+    # without colour, twins still differ: one is clearly lighter than the other
+    for p in (1, 3, 5, 7):
+        d = abs(grey_mean(a.main, frames(a.recs[p])[0]) - grey_mean(a.main, frames(a.recs[p + 1])[0]))
+        expect(d >= 15, "twins %d and %d look alike in grey (mean lightness differs by %.1f)" % (p, p + 1, d))
     for p in (1, 3, 5, 7):
         for q in (1, 3, 5, 7):
             if q > p:
