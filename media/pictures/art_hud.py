@@ -266,11 +266,15 @@ def challenge_notice(ctx, item, frame, w, h):
 
 
 def corner(ctx, item, frame, w, h):
-    # a tuft of seaweed and a pebble; the right one is the mirror image
-    out = [sk.path("M3 13 C2 8 6 6 4 1 C8 5 9 9 7 13 Z", 'fill="#2fae5b" stroke="%s" stroke-width="1"' % INK),
-           sk.path("M8 13 C9 9 13 8 12 3 C16 7 15 11 13 13 Z", 'fill="#49c46c" stroke="%s" stroke-width="1"' % INK),
-           sk.ellipse(20, 10.5, 6.5, 2.8, 'fill="#d9a066" stroke="%s" stroke-width="1"' % INK),
-           sk.circle(25.5, 10.5, 2.2, 'fill="#f2b8c6" stroke="%s" stroke-width="0.8"' % INK)]
+    # a scallop shell beside a tuft of weed; the right corner is the mirror image
+    shell = ctx.defs.linear([(0, "#ffd9c2"), (1, "#f08a7a")], 0, 0, 0, 1)
+    out = [sk.path("M2 13 C1 8 5 6 3 1 C7 5 8 9 6 13 Z", 'fill="#3fbf6a" stroke="%s" stroke-width="0.9"' % INK),
+           sk.path("M6 13 C7 9 11 7 10 2 C14 6 13 10 11 13 Z", 'fill="#5fd47f" stroke="%s" stroke-width="0.9"' % INK),
+           sk.path("M13 12.5 L20 12.5 L27 12.5 C28 6 24 1.5 20 1.5 C16 1.5 12 6 13 12.5 Z",
+                   'fill="%s" stroke="%s" stroke-width="1"' % (shell, INK))]
+    for x in (15.5, 18, 20, 22, 24.5):
+        out.append(sk.path("M20 12 L%s 3" % sk.f2(x), 'stroke="#c0584e" stroke-width="0.7" opacity="0.8"'))
+    out.append(sk.rrect(17.5, 11, 5, 2, 1, 'fill="#f08a7a" stroke="%s" stroke-width="0.6"' % INK))
     body = "".join(out)
     if item == 89:
         return sk.group(body, "translate(%d 0) scale(-1 1)" % w)
