@@ -25,6 +25,12 @@ float EntryBlend(float y) {
     return -1;
 }
 
+// A burst frame from the cell's timer; a timer outside the animation (as a damaged saved game
+// could hold) shows no burst rather than ending the program on the table's bounds.
+void DrawBurst(int item, float timer, float x, float y) {
+    if (timer >= 0 && timer < ATLAS_FRAMES) DrawAtlasFrame(item, timer, x, y);
+}
+
 void DrawCreature(const Creature& c) {
     int kind = static_cast<int>(c.kind);
     int state = static_cast<int>(c.state);
@@ -48,14 +54,14 @@ void DrawCreature(const Creature& c) {
         DrawAtlasFrameZoomed(kind, frame, x, y, c.effect);
         return;
     case 7:
-        DrawAtlasFrame(CLEAR_BURST, c.timer, x, y);
+        DrawBurst(CLEAR_BURST, c.timer, x, y);
         return;
     case 8:
-        DrawAtlasFrame(kind == USED_POWER ? CLEAR_BURST : REMOVAL_BURST, c.timer, x, y);
+        DrawBurst(kind == USED_POWER ? CLEAR_BURST : REMOVAL_BURST, c.timer, x, y);
         return;
     default:
         // A used power-up keeps bursting after its cell has gone; every other creature is gone.
-        if (state >= 10 && kind == USED_POWER) DrawAtlasFrame(CLEAR_BURST, c.timer, x, y);
+        if (state >= 10 && kind == USED_POWER) DrawBurst(CLEAR_BURST, c.timer, x, y);
         return;
     }
 }

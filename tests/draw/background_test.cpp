@@ -1,4 +1,6 @@
 // The water background: fifteen swaying bands (or one static picture in low quality) and the bubbles.
+#include <cmath>
+
 #include "game/play/screen_effects.h"
 #include "game/shell/globals.h"
 #include "game/shell/menu_background.h"
@@ -64,6 +66,17 @@ TEST_F(Background, ScrollFarBelowZeroDrawsTheSamePicture) {
         EXPECT_FLOAT_EQ(vs[i].t, reference[i].t);
     }
     EXPECT_EQ(backdropScroll, 440);
+
+    // A scroll above the period, or no number at all, still keeps the wave reads inside the table.
+    backdropScroll = 440 + 480 * 1000;
+    Begin();
+    DrawBackgroundLayer();
+    EXPECT_EQ(backdropScroll, 440);
+    backdropScroll = std::nanf("");
+    Begin();
+    DrawBackgroundLayer();
+    EXPECT_EQ(LastBatchVertices().size(), 90u);
+    EXPECT_EQ(backdropScroll, 0);
 }
 
 TEST_F(Background, ScaledBandsAndBrightness) {

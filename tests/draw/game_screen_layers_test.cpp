@@ -69,6 +69,10 @@ TEST_F(GameScreen, CreaturePictureByStateAndKind) {
         {2, 10, -1, 0},  {12, 11, -1, 0}, {16, 10, 46, 4}, {17, 12, -1, 0},
         {0, 1, -1, 0},                                                     // an empty cell
     };
+    // Cleared on this very tick (timer -1) or a damaged timer: no burst, and no fatal table error.
+    Cell(0).timer = -1;
+    EXPECT_TRUE(DrawOne(2, 7).empty());
+    Cell(0).timer = 4;
     for (const Case& c : cases) {
         std::vector<Quad> q = DrawOne(c.kind, c.state);
         if (c.item < 0) {
