@@ -3,7 +3,7 @@
 import math
 
 import svgkit as sk
-from art_sea import INK, symbol
+from art_sea import INK
 
 GLASS = "#0d3357"
 

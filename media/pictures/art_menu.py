@@ -1,6 +1,5 @@
 # Menu pictures: the logo letters, word buttons, game mode tiles, names and icons, the two fonts,
 # the high-score divider and the tutorial's instruction panels and answer buttons.
-import math
 
 import svgkit as sk
 import art_sea

@@ -162,7 +162,6 @@ def atlas_svg(items, pos, ctx, tutorial):
 def loading_svg(ctx):
     """The loading atlas: background (1,1)-(321,481), label (324,2)-(378,56), title (1,482)-(214,509),
     and the progress bar's empty and filled strips in columns 450..470 and 472..492, rows 1..286."""
-    import art_menu
     import art_sea
     d = ctx.defs
     out = []
