@@ -34,6 +34,14 @@ void PrepareEmptyGame() {
     soundOn = 0;
     musicOn = 0;
     gameMode = 1;
+    // What a game leaves behind that a new game does not reset.
+    popupSlot = 0;
+    phase = 7;
+    screen = 7;
+    hudAlpha = 0;
+    touchX = touchY = touchDown = 0;
+    overlayState = 0;
+    controlsCooldown = controlsTicks = stripTouch = 0;
     hasRated = 0;
     StartNewGame();
     runState = 2;

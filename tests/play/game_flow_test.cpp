@@ -109,3 +109,31 @@ TEST(GameFlow, ReachingTheLevelTargetRunsABonusPeriodAndLevelsUp) {
     for (t = 0; t < 1000 && !(boardPhase == 2 && busyCount == 0); ++t) GameTick();
     EXPECT_EQ(levelBreak, 0);
 }
+
+TEST(GameFlow, TheTutorialsLeaveAreaClosesTheBoardAndReturnsToTheMenus) {
+    PrepareEmptyGame();
+    for (int i = 0; i < 42; ++i) tutorialCreatures(i) = i % 8 + 1;
+    SeedGameRandom(3);
+    gameMode = 5;
+    speechVolume = 0.8f;
+    StartNewGame();
+    EXPECT_EQ(speechVolume, 0);
+    EXPECT_EQ(swaps, 0);
+    DealTutorialBoard();
+    boardPhase = 1;
+    StartEntrySweep();
+    for (int t = 0; t < 400 && boardPhase != 2; ++t) GameTick();
+    ASSERT_EQ(boardPhase, 2);
+    touchX = 250;
+    touchY = 460;
+    touchDown = 1;
+    for (int held = 0; held < 3; ++held) GameTick();
+    touchDown = 0;
+    EXPECT_EQ(boardLock, 3);
+    int t = 0;
+    for (; t < 2000 && phase != 14; ++t) GameTick();
+    ASSERT_LT(t, 2000) << "busy " << busyCount << " phase " << boardPhase << " hud " << hudAlpha << " banner "
+                       << bannerTicks << " pattern " << entryPattern;
+    EXPECT_EQ(screen, 0);
+    EXPECT_FLOAT_EQ(TutorialSpeechVolume(), 0.8f);
+}

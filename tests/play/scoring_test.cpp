@@ -52,13 +52,15 @@ float StarsInFlight() {
 
 TEST(Scoring, GroupsScoreByTheRateOfTheirSize) {
     FreshScore();
+    popupSlot = 9;
     ClearStep({4}, 1);
     ScoreTick();
     EXPECT_EQ(pendingScore, 100);
     EXPECT_TRUE(Speech().empty());
     EXPECT_EQ(StarsInFlight(), 0);
-    EXPECT_EQ(popupValue(0), 100);
-    EXPECT_EQ(popupSlot, 1);
+    EXPECT_EQ(popupValue(9), 100);
+    EXPECT_EQ(popupTimer(9), 40);
+    EXPECT_EQ(popupSlot, 0);  // the ring wraps
 
     FreshScore();
     ClearStep({6}, 1);
