@@ -218,8 +218,9 @@ def powerup(ctx, item, frame, w, h):
     ph = frame / 6.0
     pulse = 0.5 + 0.5 * math.cos(ph * 2 * math.pi)
     out = []
-    glow = ctx.defs.radial([(0, base, 0.85 if big else 0.55), (1, base, 0)])
-    out.append(sk.circle(25, 24, 24 if big else 21 + pulse, 'fill="%s"' % glow))
+    # a breathing glow; the 1:00 ones glow wider and brighter
+    glow = ctx.defs.radial([(0, base, (0.7 if big else 0.4) + 0.25 * pulse), (1, base, 0)])
+    out.append(sk.circle(25, 24, (22 if big else 19.5) + 2.5 * pulse, 'fill="%s"' % glow))
     if big:
         rays = []
         for i in range(8):
