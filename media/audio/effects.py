@@ -47,8 +47,10 @@ class Effects:
         return out
 
     def Finish(self, source, target, peak=PEAK_DB):
-        # A 4 ms fade-in keeps the first sample at rest; the tail fades to silence.
-        subprocess.run(["sox", "-R", "-D", source, "-r", RATE, "-b", "16", "-c", "1", target,
+        # Trailing silence goes first; then a 4 ms fade-in keeps the first sample at rest and the
+        # tail fades to silence (a second run, so that sox knows the length it fades to).
+        trimmed = self.Shape(source, "reverse", "silence", "1", "0.002", "0.01%", "reverse")
+        subprocess.run(["sox", "-R", "-D", trimmed, "-r", RATE, "-b", "16", "-c", "1", target,
                         "norm", peak, "fade", "t", "0.004", "-0", "0.02"], check=True)
 
 
@@ -124,13 +126,13 @@ def Build(work, out_dir):
 
     # Landings: a springy boing that bends up and settles, a scale step higher each bounce.
     for i, note in enumerate(BOUNCE_SCALE):
-        boing = fx.Synth(0.30, "sine", Hz(note),
-                         effects=["vol", "0.5", "bend", "0,600,0.04", "0.01,-350,0.12", "tremolo", "18", "35",
-                                  "fade", "q", "0.003", "0.30", "0.2"])
-        body = fx.Synth(0.30, "triangle", Hz(note),
-                        effects=["vol", "0.15", "bend", "0,600,0.04", "0.01,-350,0.12",
-                                 "lowpass", "1200", "fade", "q", "0.003", "0.30", "0.22"])
-        fx.Finish(fx.Mix(boing, body), out("bounce%d.wav" % (i + 1)), peak="-5")
+        # sox's bend starts its output late; the lead-in it leaves is cut before the fade-in,
+        # or the sound would start with a click.
+        bend = ["bend", "-f", "80", "-o", "32", "0,600,0.04", "0.01,-350,0.12", "silence", "1", "0.0005", "0.02%"]
+        boing = fx.Synth(0.34, "sine", Hz(note), effects=["vol", "0.5"] + bend + ["tremolo", "18", "35"])
+        body = fx.Synth(0.34, "triangle", Hz(note), effects=["vol", "0.15"] + bend + ["lowpass", "1200"])
+        mixed = fx.Mix(boing, body)
+        fx.Finish(fx.Shape(mixed, "fade", "q", "0.003", "-0", "0.2"), out("bounce%d.wav" % (i + 1)), peak="-5")
 
     # A switch earned, or sound switched on: a quick high sparkle with shimmer.
     sparks = [fx.Delay(fx.Synth(0.35, "pluck", Hz(n), effects=["vol", "0.5"]), i * 0.04)
