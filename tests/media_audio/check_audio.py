@@ -111,8 +111,12 @@ def CheckLevels(media, _manifest, fails):
         peak = Peak(s)
         fails.Check(peak >= MIN_PEAK, "%s: too quiet (peak %d)" % (name, peak))
         fails.Check(peak < CLIP, "%s: clipped" % name)
-        # The first frames must start near rest, or the sound starts with a click.
+        # The first frames must start near rest, or the sound starts with a click; and where the
+        # sound begins after a silent lead-in, it must rise over a millisecond, not jump.
         fails.Check(all(abs(v) < 1500 for v in s[:channels * 4]), "%s: click at the start" % name)
+        onset = next((i for i, v in enumerate(s) if abs(v) > peak * 0.01), 0)
+        first_ms = s[onset:onset + channels * 44]
+        fails.Check(Peak(first_ms) < peak * 0.5, "%s: sound starts with a jump at frame %d" % (name, onset // channels))
     for t in TRACKS:
         for ext in (".ogg", ".mp3"):
             _rate, s = Decode(os.path.join(media, t + ext))
