@@ -22,19 +22,6 @@ protected:
     }
 };
 
-TEST_F(ScreenEffects, BubbleLayoutStartsBelowTheScreen) {
-    LayoutBubbles();
-    for (int i = 0; i < BUBBLE_COUNT; ++i) {
-        EXPECT_GE(bubbleX(i), 6);
-        EXPECT_LE(bubbleX(i), 314);
-        EXPECT_GE(bubbleY(i), 490);
-        EXPECT_LE(bubbleY(i), 950);
-        EXPECT_GE(bubblePhase(i), 0);
-        EXPECT_LE(bubblePhase(i), 479);
-        EXPECT_FLOAT_EQ(bubbleSpeed(i), 0.5f + 0.025f * i);
-    }
-}
-
 // Ticks a bubble needs from the bottom of the screen until it restarts below it.
 int RiseTicks(int i) {
     bubbleY(i) = 480;
@@ -55,15 +42,6 @@ TEST_F(ScreenEffects, SlowestBubbleRisesInAboutAThousandTicksFastestInHalf) {
     int slow = RiseTicks(0), fast = RiseTicks(19);
     EXPECT_NEAR(slow, 980, 3);
     EXPECT_NEAR(fast, 503, 3);
-}
-
-TEST_F(ScreenEffects, BubblePhaseWrapsAt480) {
-    LayoutBubbles();
-    bubblePhase(3) = 479;
-    UpdateBubbles();
-    EXPECT_EQ(bubblePhase(3), 0);
-    UpdateBubbles();
-    EXPECT_EQ(bubblePhase(3), 1);
 }
 
 TEST_F(ScreenEffects, BrightnessReachesItsTargetInThirtyTicksAndStays) {
@@ -165,25 +143,6 @@ TEST_F(ScreenEffects, BurstPieceLivesFifteenTicks) {
     UpdateEffectPool();
     EXPECT_FLOAT_EQ(effectX(7), 10 + 6 * 15);  // a finished piece stays put
     EXPECT_EQ(swapsToAward, 0);                // pieces never pay
-}
-
-TEST_F(ScreenEffects, ControlBarFadesInHoldsAndFadesOut) {
-    UpdateControlsAlpha();
-    EXPECT_FLOAT_EQ(controlsAlpha, -0.4f);
-    controlsTicks = 140;
-    std::vector<float> alpha(141);
-    for (int t = 140; t >= 0; --t) {
-        UpdateControlsAlpha();
-        alpha[t] = controlsAlpha;
-    }
-    EXPECT_EQ(controlsTicks, 0);
-    EXPECT_NEAR(alpha[140], -0.4f, 1e-6);
-    EXPECT_NEAR(alpha[130], -0.4f - 10 * 0.0333f, 1e-5);
-    EXPECT_FLOAT_EQ(alpha[120], -1);
-    EXPECT_FLOAT_EQ(alpha[21], -1);
-    EXPECT_NEAR(alpha[20], -0.4f - 20 * 0.0333f, 1e-5);
-    EXPECT_NEAR(alpha[1], -0.4f - 0.0333f, 1e-5);
-    EXPECT_FLOAT_EQ(alpha[0], -0.4f);
 }
 
 }  // namespace
