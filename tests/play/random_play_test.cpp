@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <random>
+#include <string>
 
 #include "board_checkers.h"
 #include "game/play/play.h"
@@ -147,4 +148,66 @@ TEST(RandomPlay, LegalSwipesCascadeToQuietBoards) {
     // The play really clears groups and runs cascades (more clearing searches than clearing moves).
     EXPECT_GT(stats.clearingMoves, stats.moves / 10);
     EXPECT_GT(stats.clears, stats.clearingMoves);
+}
+
+namespace {
+
+struct Outcome {
+    Kinds kinds;
+    float moves, combos, connected, progress, eggs;
+    std::string random;
+};
+
+// Plays a fixed script of swipes (the first legal pair in a rotating scan) on a seeded board.
+Outcome PlayScript(unsigned seed) {
+    StartSeededGame(seed, 1);
+    eggCountdown = 7;
+    RunUntilIdle(400);
+    for (int move = 0; move < 25; ++move) {
+        Kinds k = CurrentKinds();
+        // The first clearing swap in the scan, else the first legal one.
+        int from = -1, to = -1;
+        for (int pass = 0; pass < 2 && from < 0; ++pass) {
+            for (int n = 0; n < 36 && from < 0; ++n) {
+                int a = (n + move * 7) % 36;
+                for (int b : {a + 1, a + 6}) {
+                    if (b >= 36 || (b == a + 1 && a % 6 == 5) || !SwapConnects(k, a, b)) continue;
+                    Kinds after = k;
+                    std::swap(after[a], after[b]);
+                    if (pass == 0 && NoGroupOfFour(after)) continue;
+                    from = a;
+                    to = b;
+                    break;
+                }
+            }
+        }
+        if (from < 0) break;
+        for (int t = 0; t < 4 && selectedCell != from + 1; ++t) TouchTick(35 + 50 * (from % 6), 35 + 50 * (from / 6), true);
+        TouchTick(35 + 50 * (to % 6), 35 + 50 * (to / 6), true);
+        TouchTick(35 + 50 * (to % 6), 35 + 50 * (to / 6), false);
+        RunUntilIdle(3000);
+    }
+    float eggs = 0;
+    for (int i = 0; i < 36; ++i) eggs += creatures(i).kind >= 9;
+    return {CurrentKinds(), movesMade, comboCount, creaturesConnected, levelProgress, eggs, GameRandomState()};
+}
+
+}  // namespace
+
+TEST(RandomPlay, TheSameSeedAndTouchesGiveTheSameGame) {
+    float combos = 0;
+    for (unsigned seed : {3u, 40u, 777u}) {
+        Outcome a = PlayScript(seed);
+        Outcome b = PlayScript(seed);
+        EXPECT_EQ(a.kinds, b.kinds) << "seed " << seed;
+        EXPECT_EQ(a.moves, b.moves);
+        EXPECT_EQ(a.combos, b.combos);
+        EXPECT_EQ(a.connected, b.connected);
+        EXPECT_EQ(a.progress, b.progress);
+        EXPECT_EQ(a.random, b.random);
+        EXPECT_GT(a.moves, 10);
+        combos += a.combos;
+    }
+    EXPECT_GT(combos, 0);
+    EXPECT_NE(PlayScript(3).kinds, PlayScript(4).kinds);
 }
