@@ -14,8 +14,9 @@ if ! command -v clang++ >/dev/null 2>&1 || ! command -v clang >/dev/null 2>&1; t
   exit 77
 fi
 
+mkdir -p "$build"
 cmake -S "$here" -B "$build" -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
-  -DCMAKE_BUILD_TYPE=RelWithDebInfo >"$build.configure.log" 2>&1 || { cat "$build.configure.log"; exit 1; }
+  -DCMAKE_BUILD_TYPE=RelWithDebInfo >"$build/configure.log" 2>&1 || { cat "$build/configure.log"; exit 1; }
 cmake --build "$build" -j2
 
 mkdir -p "$build/seeds" "$build/corpus" "$build/artifacts"
