@@ -15,7 +15,7 @@ PACKAGES=(
   # pictures
   librsvg2-bin python3-pil fonts-dosis fonts-leckerli-one fonts-league-spartan fontconfig
   # sounds, voices and music
-  sox libsox-fmt-all festival festvox-us-slt-hts fluidsynth fluid-soundfont-gm vorbis-tools lame
+  sox libsox-fmt-all festival festvox-us-slt-hts fluidsynth fluid-soundfont-gm vorbis-tools lame pocketsphinx pocketsphinx-en-us
 )
 
 missing=()

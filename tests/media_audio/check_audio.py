@@ -24,6 +24,17 @@ SPEECH = {
     "careful_s.wav": 37, "next_level_s.wav": 44, "score_7_s.wav": 44, "score_8_s.wav": 60,
     "score_9_s.wav": 64, "achievement_s.wav": 46,
 }
+# The words each named clip must say (the praise clips' words are the generator's choice and
+# come from its manifest).
+WORDS = {
+    "lucky_s.wav": "lucky", "extra_lucky_s.wav": "extra lucky", "super_lucky_s.wav": "super lucky",
+    "multi_combo_s.wav": "multi combo", "fantastic_well_done_s.wav": "fantastic well done",
+    "ready_s.wav": "ready", "good_luck_s.wav": "good luck", "game_over_s.wav": "game over",
+    "careful_s.wav": "careful", "next_level_s.wav": "next level", "less_creatures_s.wav": "less creatures",
+    "clock_stopped_s.wav": "clock stopped", "infinite_switches_s.wav": "infinite switches",
+    "bonus_power_depleted_s.wav": "bonus power depleted", "achievement_s.wav": "achievement",
+}
+SKIPPED = 77   # the test's exit code when the recogniser is not installed
 TRACKS = ["intro", "space_jungle_bebop_cut", "othersong", "ah_yeah"]
 FULL_SCALE = 32768
 MIN_PEAK = FULL_SCALE * 10 ** (-12 / 20)      # -12 dBFS
@@ -172,8 +183,34 @@ def CheckLoops(media, manifest, fails):
                     % (t, before, after))
 
 
+def CheckWords(media, manifest, fails):
+    """Each clip, recognised by pocketsphinx among all the game's phrases, is the phrase it should be."""
+    import re
+    import shutil
+    import tempfile
+    if not shutil.which("pocketsphinx_continuous"):
+        raise SystemExit(SKIPPED)
+    words = dict(WORDS)
+    for name, info in manifest.get("speech", {}).items():
+        if name not in words:
+            words[name] = re.sub(r"[^a-z ]", "", info["words"].lower()).strip()
+    fails.Check(set(words) == set(SPEECH), "phrases known for %d of %d clips" % (len(words), len(SPEECH)))
+    with tempfile.TemporaryDirectory() as tmp:
+        grammar = os.path.join(tmp, "phrases.gram")
+        with open(grammar, "w") as f:
+            f.write("#JSGF V1.0;\ngrammar game;\npublic <phrase> = %s ;\n"
+                    % " | ".join("( %s )" % w for w in sorted(set(words.values()))))
+        for name, expected in sorted(words.items()):
+            clip = os.path.join(tmp, name)
+            subprocess.run(["sox", "-V1", os.path.join(media, name), "-r", "16000", "-c", "1", "-b", "16", clip,
+                            "pad", "0.3", "0.3"], check=True)
+            heard = subprocess.run(["pocketsphinx_continuous", "-infile", clip, "-jsgf", grammar, "-dither", "no",
+                                    "-logfn", "/dev/null"], capture_output=True, text=True).stdout.strip()
+            fails.Check(heard == expected, "%s: heard \"%s\", should say \"%s\"" % (name, heard, expected))
+
+
 CHECKS = {"names": CheckNames, "format": CheckFormat, "levels": CheckLevels, "speech": CheckSpeech,
-          "loops": CheckLoops}
+          "loops": CheckLoops, "words": CheckWords}
 
 
 def main():
