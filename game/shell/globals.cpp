@@ -44,7 +44,7 @@ float rateLocked60 = 0, frameLimitSet = 0, frameClock = 0, prevFrameClock = 0, f
 float score = 0, pendingScore = 0, creaturesConnected = 0, comboCount = 0, level = 0;
 float newHighScore = 0, highScoreThreshold = 0, resultRank = 0;
 
-float fieldActive = 0, brightness = -1, brightnessTarget = -1, tutorialSpeechVolume = 1;
+float fieldActive = 0, brightness = -1, brightnessTarget = -1;
 
 void ResetShellGlobals() {
     musicVolume = 0.6f; soundVolume = 1; speechVolume = 1; soundOn = 1; musicOn = 1;

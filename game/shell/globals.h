@@ -118,7 +118,6 @@ extern float resultRank;
 extern float fieldActive;        // 1 while the playing field is live (phases 3 and 8 set it)
 extern float brightness;         // background alpha: -1 normal, -0.7 dimmed
 extern float brightnessTarget;   // what brightness moves toward
-extern float tutorialSpeechVolume;  // speechVolume kept while the tutorial mutes speech
 
 // ---- Gameplay state (board, selection, scoring, clock, powers, challenges, controls, effects) ----
 // Scalars start at zero unless noted; StartNewGame sets the per-game values.

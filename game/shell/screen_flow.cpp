@@ -38,7 +38,7 @@ void LeaveToMainMenu() {
             SetCurrentDir(mediaDir);
             break;
         case 5:
-            speechVolume = tutorialSpeechVolume;
+            speechVolume = TutorialSpeechVolume();
             phase = 0; screen = 1; gameMode = 1; skipIntroMusic = 1;
             break;
         default:

@@ -2,6 +2,7 @@
 // exits and the splash screen's count.
 #include <gtest/gtest.h>
 
+#include "game/play/play.h"
 #include "game/shell/globals.h"
 #include "game/shell/main_routine.h"
 #include "runtime/core/lifecycle.h"
@@ -15,6 +16,8 @@ protected:
     void SetUp() override {
         StartRuntimeOnce();
         StartPacing();
+        DimensionPlayTables();
+        highScores.DimArray(4, 6, 2);
         startupComplete = 1;
         lifecycleRequest = 0;
         quitRequested = 0;
@@ -92,10 +95,11 @@ TEST_F(Lifecycle, LeavingAScoredGameReturnsToTheMenuWithTheIntroMusic) {
 }
 
 TEST_F(Lifecycle, LeavingTheTutorialGivesBackTheSpeechVolume) {
+    speechVolume = 0.8f;
     gameMode = 5;
+    StartNewGame();   // the tutorial mutes speech and keeps the old volume
+    EXPECT_EQ(speechVolume, 0);
     phase = 14;
-    speechVolume = 0;
-    tutorialSpeechVolume = 0.8f;
     RunPhaseTick();
     EXPECT_EQ(speechVolume, 0.8f);
     EXPECT_EQ(gameMode, 1);
