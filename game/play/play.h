@@ -9,6 +9,10 @@ void DealBoard();
 void ClearBoard();
 void DealTutorialBoard();
 
+// True when every gameplay value used as a table index, phase or state lies in its range (for a
+// saved game read back from a file; a false answer means the game should not be resumed).
+bool PlayStateIsSound();
+
 // Swapping, matching and clearing
 void BoardStep();
 void AnimateCreatures();
