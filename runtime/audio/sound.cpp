@@ -72,7 +72,9 @@ float PlaySound(float slot, float pan, float volume) {
 }
 
 float SoundPlaying(float handle) {
-    int value = int(handle);
+    // Handles beyond the slot range (or not numbers at all) never reach the integer conversion.
+    bool inRange = handle > -1.0f && handle < float(SOUND_SLOTS * 256);
+    int value = inRange ? int(handle) : -1;
     int slot = value >> 8;
     if (slot < 0 || slot >= SOUND_SLOTS) {
         SetError(ERROR_OUT_OF_MEMORY);

@@ -1,6 +1,8 @@
 // Sound slots on the headless twin: handles, chunk volumes, channels, bad slots and files.
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include "runtime/audio/sound.h"
 #include "runtime/core/error_state.h"
 #include "runtime/platform/null_audio.h"
@@ -84,6 +86,15 @@ TEST_F(SoundSlots, EmptyAndOutOfRangeSlots) {
     EXPECT_EQ(ErrorCode(), 7);
     ClearError();
     EXPECT_EQ(SoundPlaying(4096 * 256), 0);
+    EXPECT_EQ(ErrorCode(), 7);
+    ClearError();
+    EXPECT_EQ(SoundPlaying(1e20f), 0);
+    EXPECT_EQ(ErrorCode(), 7);
+    ClearError();
+    EXPECT_EQ(SoundPlaying(std::nanf("")), 0);
+    EXPECT_EQ(ErrorCode(), 7);
+    ClearError();
+    EXPECT_EQ(PlaySound(std::nanf(""), 0, 1), 0);
     EXPECT_EQ(ErrorCode(), 7);
 }
 
