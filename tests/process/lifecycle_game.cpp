@@ -1,6 +1,7 @@
 // A minimal game side for the process tests: its own start-up hook, a plain frame loop,
 // and the three lifecycle callbacks, each announcing itself on standard output.
-// SQUIBLY_TEST_FAULT=array makes it read outside an array after a few frames.
+// It reports each new press of the pointer; SQUIBLY_TEST_FAULT=array makes it read outside an
+// array after a few frames, SQUIBLY_TEST_FAULT=return makes its main routine return.
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -8,6 +9,7 @@
 #include "runtime/core/entry.h"
 #include "runtime/core/karray.h"
 #include "runtime/core/lifecycle.h"
+#include "runtime/input/input_state.h"
 
 namespace {
 void Say(const char* line) {
@@ -40,8 +42,16 @@ void GameMain() {
     SetEscapeQuits(0);
     const char* fault = getenv("SQUIBLY_TEST_FAULT");
     Say("test game: running");
+    float wasDown = 0;
     for (long frame = 1;; ++frame) {
         ShowScreen();
+        float x, y, b1, b2;
+        MouseState(x, y, b1, b2);
+        if (b1 != 0 && wasDown == 0) {
+            printf("test game: press at %d,%d\n", static_cast<int>(x), static_cast<int>(y));
+            fflush(stdout);
+        }
+        wasDown = b1;
         if (frame == 30) Say("test game: 30 frames");
         if (frame == 10 && fault && strcmp(fault, "array") == 0) {
             KArray<float> table;

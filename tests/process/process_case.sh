@@ -27,9 +27,9 @@ fail() {
     exit 1
 }
 
-start_xvfb() {
+start_xvfb() {  # [screen size]
     # -displayfd picks a free display number and tells us which.
-    Xvfb -displayfd 3 -screen 0 768x1024x24 -noreset -nolisten tcp 3>"$work/display" >/dev/null 2>&1 &
+    Xvfb -displayfd 3 -screen 0 "${1:-768x1024}x24" -noreset -nolisten tcp 3>"$work/display" >/dev/null 2>&1 &
     xvfb_pid=$!
     for _ in $(seq 100); do
         [ -s "$work/display" ] && break
@@ -176,6 +176,13 @@ iconify_pause)
     [ "$(count 'test game: KRT_ON_PAUSE')" -eq 1 ] || fail "pause callback count $(count 'test game: KRT_ON_PAUSE')"
     [ "$(count 'test game: KRT_ON_RESUME')" -eq 1 ] || fail "resume callback count $(count 'test game: KRT_ON_RESUME')"
     echo "pause/resume callbacks: $(count 'test game: KRT_ON_PAUSE')/$(count 'test game: KRT_ON_RESUME')"
+    # A quit that arrives while paused still ends the program cleanly.
+    timeout 5 xdotool windowminimize --sync "$wid" || fail "second minimize failed"
+    for _ in $(seq 100); do
+        [ "$(count 'test game: KRT_ON_PAUSE')" -eq 2 ] && break
+        sleep 0.05
+    done
+    [ "$(count 'test game: KRT_ON_PAUSE')" -eq 2 ] || fail "second pause not seen"
     kill -TERM "$game_pid"
     expect_clean_end
     ;;
@@ -226,6 +233,47 @@ no_display)
     grep -q "test game: running\|Init Finalized" "$out" && fail "entered the game without a display"
     grep -q "KRT Error" "$out" && fail "error line printed"
     expect_shutdown_lines
+    ;;
+quick_click)
+    # Press and release reach the game in one pump; the press must still be seen once.
+    start_xvfb
+    start_game
+    wait_line "test game: 30 frames"
+    wid=$(window_id)
+    timeout 5 xdotool mousemove --window "$wid" 200 300 click 1
+    wait_line "test game: press at 200,300"
+    timeout 5 xdotool mousemove --window "$wid" 767 1023 click 1
+    wait_line "test game: press at 767,1023"
+    sleep 0.3
+    [ "$(grep -c "test game: press at" "$out")" -eq 2 ] || fail "presses seen: $(grep -c "test game: press at" "$out")"
+    kill -TERM "$game_pid"
+    expect_clean_end
+    ;;
+display_size)
+    # The emulated display: exactly the tablet under a 768x1024 screen, the largest 3:4 portrait
+    # size on a landscape desktop, and whatever SQUIBLY_DISPLAY asks for.
+    check_size() {  # screen override expected
+        start_xvfb "$1"
+        if [ -n "$2" ]; then export SQUIBLY_DISPLAY=$2; else unset SQUIBLY_DISPLAY; fi
+        start_game
+        wait_line "test game: 30 frames"
+        local wid size
+        wid=$(window_id)
+        size=$(xwininfo -id "$wid" | awk '/Width:/ {w=$2} /Height:/ {h=$2} END {print w "x" h}')
+        [ "$size" = "$3" ] || fail "screen $1 override '$2': window $size, wanted $3"
+        echo "screen $1 override '${2:-none}': window $size"
+        kill -TERM "$game_pid"
+        expect_clean_end
+        kill "$xvfb_pid" 2>/dev/null
+        wait "$xvfb_pid" 2>/dev/null
+        xvfb_pid=""
+        rm -f "$work/display"
+    }
+    check_size 768x1024 "" 768x1024
+    check_size 1920x1080 "" 768x1024
+    check_size 1280x800 "" 600x800
+    check_size 1920x1080 320x480 320x480
+    check_size 768x1024 1024x768 1024x768
     ;;
 *)
     fail "unknown case"
