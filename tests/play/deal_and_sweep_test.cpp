@@ -156,3 +156,24 @@ TEST(Idle, PoseStartsWhenTheWaitRunsOutAndEndsWithANewWait) {
     EXPECT_EQ(egg.idlePose, 0);
     EXPECT_GT(egg.idleTicks, 0);
 }
+
+TEST(EntrySweep, DiagonalPatternsSweepFromTheBottomCornersOneDiagonalPerWave) {
+    for (int pattern = 1; pattern <= 2; ++pattern) {
+        const int* order = SweepPatternOrder(pattern);
+        const int* waves = SweepPatternWaves(pattern);
+        int entry = 0;
+        for (int w = 0; waves[w] != 0; ++w) {
+            for (int n = 0; n < waves[w]; ++n, ++entry) {
+                int column = order[entry] % 6, row = order[entry] / 6;
+                int fromCorner = (pattern == 1 ? column : 5 - column) + (5 - row);
+                EXPECT_EQ(fromCorner, w) << "pattern " << pattern << " entry " << entry;
+            }
+        }
+    }
+    // The other two start in the bottom row and end in the top row.
+    for (int pattern = 3; pattern <= 4; ++pattern) {
+        const int* order = SweepPatternOrder(pattern);
+        EXPECT_EQ(order[0] / 6, 5);
+        EXPECT_EQ(order[35] / 6, 0);
+    }
+}
