@@ -2,10 +2,14 @@
 // turn every rotated picture of a frame, and good to about a thousandth.
 #include "game/draw/draw.h"
 
+#include <cmath>
 #include <cstdint>
 
 float FastSin(float degrees) {
-    int32_t i = static_cast<int32_t>(degrees * 182.04167f) & 0xFFFF;
+    float steps = degrees * 182.04167f;
+    // Only the low 16 bits matter; a wide integer keeps large angles defined (and NaN reads as 0).
+    int64_t whole = std::fabs(steps) < 9.0e18f ? static_cast<int64_t>(steps) : 0;
+    int32_t i = static_cast<int32_t>(whole & 0xFFFF);
     if (i < 32768) {
         float t = static_cast<float>(i);
         float v = t * (0.00012206791f - 3.7255155e-9f * t);

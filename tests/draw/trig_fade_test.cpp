@@ -15,6 +15,10 @@ TEST(FastTrig, KnownValues) {
     EXPECT_NEAR(FastCos(0), 1, 0.001);
     EXPECT_NEAR(FastCos(180), -1, 0.001);
     EXPECT_NEAR(FastCos(60), 0.5, 0.001);
+    // Angles far beyond a turn still give a sine; no number at all gives 0.
+    EXPECT_NEAR(FastSin(90 + 360 * 10), 1, 0.002);
+    EXPECT_LE(std::fabs(FastSin(1e12f)), 1.001f);
+    EXPECT_FLOAT_EQ(FastSin(std::nanf("")), 0);
 }
 
 TEST(FastTrig, FollowsTheLibrarySineOverSeveralTurns) {
