@@ -35,9 +35,11 @@ void DrawCreature(const Creature& c) {
     int kind = static_cast<int>(c.kind);
     int state = static_cast<int>(c.state);
     float x = c.x + BOARD_LEFT, y = c.y + BOARD_TOP;
-    if (kind < 1) return;  // an empty cell
+    // An empty cell, or a kind without a picture (only a damaged saved game holds one).
+    if (kind < 1 || kind >= ATLAS_ITEMS) return;
     // Ordinary creatures pose by their own idle animation; power-ups share the common frame.
     float frame = kind <= 8 ? c.idlePose : kind >= 10 && kind <= 15 ? animFrame : 0;
+    if (!(frame >= 0 && frame < ATLAS_FRAMES)) frame = 0;
     bool animated = kind <= 15 && kind != EGG;
     switch (state) {
     case 0: case 1: case 2: case 9:

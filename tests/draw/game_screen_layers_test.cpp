@@ -72,6 +72,11 @@ TEST_F(GameScreen, CreaturePictureByStateAndKind) {
     // Cleared on this very tick (timer -1) or a damaged timer: no burst, and no fatal table error.
     Cell(0).timer = -1;
     EXPECT_TRUE(DrawOne(2, 7).empty());
+    // Kinds and poses beyond the atlas (a damaged saved game) draw nothing or the resting frame.
+    EXPECT_TRUE(DrawOne(122, 1).empty());
+    Cell(0).idlePose = 50;
+    EXPECT_EQ(DrawOne(2, 1).at(0).frame, 0);
+    Cell(0).idlePose = 3;
     Cell(0).timer = 4;
     for (const Case& c : cases) {
         std::vector<Quad> q = DrawOne(c.kind, c.state);
