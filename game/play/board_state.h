@@ -39,3 +39,5 @@ bool CellIsCleared(int cell);
 void TutorialRefillKind(float cell);  // the scripted kind of a tutorial refill
 // Makes a music track current and starts it when music is on.
 void SwitchTrack(const char* track);
+// A burst of eight pieces of a picture flying out of a 50-unit cell whose corner is at (x, y).
+void StartBurst(float picture, float x, float y);

@@ -46,6 +46,8 @@ void Hatch(int cell) {
     busyCount += 1;
 }
 
+}  // namespace
+
 // Eight pieces from the outer points of a 3 x 3 grid over the cell fly outward for 15 ticks.
 void StartBurst(float picture, float x, float y) {
     static const int OFFSETS[3] = {0, 19, 37};
@@ -69,9 +71,6 @@ void StartBurst(float picture, float x, float y) {
         }
     }
 }
-
-
-}  // namespace
 
 void CountDownEgg(float cell) {
     eggCountdown -= 1;
