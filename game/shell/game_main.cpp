@@ -113,7 +113,8 @@ void ReseedFromClock() {
     // The joined text has more digits than an int holds: read it wide and fold it into range
     // before WrapValue, so the seed never depends on overflow.
     unsigned long long value = std::strtoull(digits.c_str(), nullptr, 10);
-    float folded = static_cast<float>(value % 32764ULL) + 1;
+    // The same residue WrapValue gives for 1..32765: 1 + (value - 1) mod 32764 (and 32764 for 0).
+    float folded = static_cast<float>(1 + (value + 32763ULL) % 32764ULL);
     SeedGameRandom(WrapValue(folded, 1, 32765));
 }
 
