@@ -1,6 +1,7 @@
 # Writes a session script for the replay tests: at each gesture it runs the session so far, reads
 # the board and picks the swap or switch that connects the largest group (a simple bot).
 # usage: make_session.py MODE SEED GESTURES TICKS REPORTS(comma list) OUT.txt [SESSION_TOOL]
+# SESSION_DISPLAY=WxH in the environment plays on that display size.
 import subprocess, sys, random
 TOOL=sys.argv[7] if len(sys.argv) > 7 else "build/tools/session/squibly_session"
 import tempfile, os
@@ -50,6 +51,7 @@ def best_move(b, rnd):
 mode, seed, gestures, ticks, reports, name = sys.argv[1], int(sys.argv[2]), int(sys.argv[3]), int(sys.argv[4]), sys.argv[5], sys.argv[6]
 rnd=random.Random(seed)
 lines=[f"# {mode} session: moves chosen to connect groups of four or more, seed {seed}", f"mode {mode}", f"seed {seed}"]
+if os.environ.get("SESSION_DISPLAY"): lines.append("display " + os.environ["SESSION_DISPLAY"])
 t=200
 for g in range(gestures):
     bp,b=run(lines,t)

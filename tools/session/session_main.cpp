@@ -107,7 +107,8 @@ int main(int argc, char** argv) {
     // The game reads these at start-up exactly as it does when started by hand.
     if (!script.mode.empty()) setenv("SQUIBLY_START_MODE", script.mode.c_str(), 1);
     if (script.seed >= 0) setenv("SQUIBLY_SEED", std::to_string(script.seed).c_str(), 1);
-    if (!display.empty()) setenv("SQUIBLY_DISPLAY", display.c_str(), 1);
+    if (!display.empty()) script.display = display;
+    if (!script.display.empty()) setenv("SQUIBLY_DISPLAY", script.display.c_str(), 1);
 
     CommandLine() = BuildCommandLine(argc, argv);
     PDL_Init(0);

@@ -34,6 +34,12 @@ bool ParseSessionScript(const std::string& text, SessionScript& out, std::string
             if (first == "report") out.lastTick = std::max(out.lastTick, value);
         } else if (first == "mode") {
             if (!(words >> out.mode)) return Fail(error, number, "expected a mode name");
+        } else if (first == "display") {
+            int w = 0, h = 0;
+            char x = 0;
+            if (!(words >> w >> x >> h) || x != 'x' || w < 1 || h < 1)
+                return Fail(error, number, "expected a display size such as 320x480");
+            out.display = std::to_string(w) + "x" + std::to_string(h);
         } else {
             ScriptTouch touch;
             std::istringstream head(first);

@@ -14,12 +14,13 @@ struct SessionScript {
     std::vector<ScriptTouch> touches;   // in tick order
     std::vector<long long> reports;     // ticks after which the state is reported, ascending
     std::string mode;                   // "" = the menus
+    std::string display;                // "" = the platform's choice, else "WxH"
     long long seed = -1;                // -1 = the clock seed
     long long lastTick = 0;             // the session runs this many ticks
 };
 
 // Parses the text of a script. Lines: "<tick> <x> <y> <button>", "report <tick>", "seed <n>",
-// "mode <name>", "ticks <n>", blank lines and "#" comments. Returns false (with a message naming
+// "mode <name>", "display <W>x<H>", "ticks <n>", blank lines and "#" comments. Returns false (with a message naming
 // the line) on anything else.
 bool ParseSessionScript(const std::string& text, SessionScript& out, std::string& error);
 
