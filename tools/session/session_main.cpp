@@ -1,7 +1,9 @@
 // squibly_session: runs the real game on the headless twin from a tick script and reports the
 // state at chosen ticks. Usage:
 //   squibly_session SCRIPT [--out FILE] [--dir GAME_DIR] [--display WxH] [--mode NAME] [--seed N]
-//                   [--ticks N] [--every N]
+//                   [--ticks N] [--every N] [--bot] [--check]
+// --bot plays by itself instead of the script's touches; --check tests the board after every
+// tick and stops with status 3 at the first fault.
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -17,6 +19,7 @@
 #include "runtime/core/files.h"
 #include "runtime/core/lifecycle.h"
 #include "runtime/platform/null_platform.h"
+#include "tools/session/session_bot.h"
 #include "tools/session/session_report.h"
 #include "tools/session/session_script.h"
 
@@ -27,6 +30,8 @@ FILE* reportFile = stdout;
 long long every = 0;
 size_t nextReport = 0;
 long long lastReported = -1;
+bool bot = false;
+bool check = false;
 
 void Report(long long tick) {
     if (tick == lastReported) return;
@@ -47,7 +52,23 @@ void BeforeTick() {
     }
     if (tick == script.lastTick) due = true;
     if (due) Report(tick);
+    if (check && tick > 0) {
+        std::string fault = CheckBoard(tick);
+        if (!fault.empty()) {
+            Report(tick);
+            fprintf(reportFile, "CHECK FAILED after %lld ticks: %s\n", tick, fault.c_str());
+            fprintf(stderr, "CHECK FAILED after %lld ticks: %s\n", tick, fault.c_str());
+            fflush(reportFile);
+            std::exit(3);
+        }
+    }
     ScriptTouch touch = TouchAt(script, tick);
+    if (bot) {
+        BotTouch b = BotStep(tick);
+        touch.x = b.x;
+        touch.y = b.y;
+        touch.button = b.button;
+    }
     int x = static_cast<int>(touch.x * scaleX + offsetX);
     int y = static_cast<int>(touch.y * scaleY + offsetY);
     NullPlatform::SetPointer(x, y, touch.button ? 1u : 0u);
@@ -56,7 +77,7 @@ void BeforeTick() {
 int Usage() {
     fprintf(stderr,
             "usage: squibly_session SCRIPT [--out FILE] [--dir GAME_DIR] [--display WxH] [--mode NAME]\n"
-            "                       [--seed N] [--ticks N] [--every N]\n");
+            "                       [--seed N] [--ticks N] [--every N] [--bot] [--check]\n");
     return 2;
 }
 
@@ -69,6 +90,8 @@ int main(int argc, char** argv) {
     long long seed = -1, ticks = -1;
     for (int i = 2; i < argc; ++i) {
         std::string arg = argv[i];
+        if (arg == "--bot") { bot = true; continue; }
+        if (arg == "--check") { check = true; continue; }
         if (i + 1 >= argc) return Usage();
         std::string value = argv[++i];
         if (arg == "--out") outPath = value;
@@ -129,6 +152,7 @@ int main(int argc, char** argv) {
     // A frame may run more ticks than the script needs; the state after lastTick ticks was
     // reported before the extra ones ran.
     if (logicTickCount == script.lastTick) Report(logicTickCount);
+    if (bot) fprintf(reportFile, "bot gestures %lld\n", BotGestures());
     if (reportFile != stdout) fclose(reportFile);
     EndProgram();
 }

@@ -1,0 +1,113 @@
+// The session bot's choice of move and the board checks of long sessions.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <utility>
+
+#include "game/shell/globals.h"
+#include "tools/session/session_bot.h"
+
+namespace {
+
+// A board of rows 1..6 repeated with no like neighbours anywhere, resting on its cells.
+void QuietBoard() {
+    DimensionPlayTables();
+    for (int i = 0; i < 36; ++i) {
+        Creature& c = creatures(i);
+        c.column = i % 6;
+        c.row = i / 6;
+        c.x = c.column * 50;
+        c.y = c.row * 50;
+        c.state = 1;
+        c.kind = static_cast<float>(1 + (i % 6 + 2 * (i / 6)) % 8);
+    }
+    phase = 7;
+    runState = 2;
+    boardPhase = 2;
+    selectedCell = 0;
+    swaps = 0;
+}
+
+TEST(SessionBot, SwipesTheCreatureThatCompletesAGroupOfFour) {
+    QuietBoard();
+    // Three 8s in the top row at columns 0..2 and an 8 below column 3.
+    creatures(0).kind = creatures(1).kind = creatures(2).kind = 8;
+    creatures(3).kind = 4;
+    creatures(9).kind = 8;
+    BotTouch first = BotStep(0);
+    ASSERT_EQ(first.button, 1);
+    BotTouch t = first, last = first;
+    for (int i = 1; i < 40 && t.button == 1; ++i) {
+        last = t;
+        t = BotStep(i);
+    }
+    // Press and release on the centres of two neighbouring cells.
+    int fromC = (static_cast<int>(first.x) - 35) / 50, fromR = (static_cast<int>(first.y) - 35) / 50;
+    int toC = (static_cast<int>(last.x) - 35) / 50, toR = (static_cast<int>(last.y) - 35) / 50;
+    ASSERT_EQ(std::abs(fromC - toC) + std::abs(fromR - toR), 1);
+    // The swap it drew makes a group of at least four 8s (counted by a flood fill here).
+    int kinds[36];
+    for (int i = 0; i < 36; ++i) kinds[i] = static_cast<int>(creatures(i).kind);
+    std::swap(kinds[fromC + fromR * 6], kinds[toC + toR * 6]);
+    int seen[36] = {}, stack[36], top = 0, size = 0;
+    stack[top++] = 0;
+    seen[0] = 1;
+    while (top > 0) {
+        int cell = stack[--top];
+        ++size;
+        int c = cell % 6, r = cell / 6;
+        int next[4] = {c > 0 ? cell - 1 : -1, c < 5 ? cell + 1 : -1, r > 0 ? cell - 6 : -1, r < 5 ? cell + 6 : -1};
+        for (int n : next) {
+            if (n >= 0 && !seen[n] && kinds[n] == 8) {
+                seen[n] = 1;
+                stack[top++] = n;
+            }
+        }
+    }
+    EXPECT_GE(size, 4);
+    EXPECT_EQ(BotGestures(), 1);
+}
+
+TEST(SessionBot, LeavesTheBoardAloneWhileItIsBusy) {
+    QuietBoard();
+    boardPhase = 4;
+    for (int i = 0; i < 100; ++i) EXPECT_EQ(BotStep(i).button, 0);
+    EXPECT_EQ(BotGestures(), 0);
+}
+
+TEST(BoardCheck, ASoundBoardPasses) {
+    QuietBoard();
+    EXPECT_EQ(CheckBoard(1), "");
+}
+
+TEST(BoardCheck, FindsKindsStatesAndPositionsOutOfPlace) {
+    QuietBoard();
+    creatures(5).kind = 17;
+    EXPECT_NE(CheckBoard(1).find("cell 5 has kind 17"), std::string::npos);
+    QuietBoard();
+    creatures(7).kind = 2.5f;
+    EXPECT_NE(CheckBoard(1), "");
+    QuietBoard();
+    creatures(8).state = 11;
+    EXPECT_NE(CheckBoard(1).find("state"), std::string::npos);
+    QuietBoard();
+    creatures(9).y += 3;
+    EXPECT_NE(CheckBoard(1).find("rests at"), std::string::npos);
+    QuietBoard();
+    creatures(9).state = 2;   // falling: anywhere is fine
+    creatures(9).y = -40;
+    EXPECT_EQ(CheckBoard(1), "");
+}
+
+TEST(BoardCheck, ABoardThatNeverComesToRestIsReported) {
+    QuietBoard();
+    EXPECT_EQ(CheckBoard(100), "");
+    boardPhase = 1;
+    busyCount = 3;
+    EXPECT_EQ(CheckBoard(2000), "");
+    EXPECT_NE(CheckBoard(3101).find("has not come to rest"), std::string::npos);
+    boardPhase = 2;
+    EXPECT_EQ(CheckBoard(3102), "");
+}
+
+}  // namespace
