@@ -21,6 +21,15 @@ bool desktopKnown = false;
 DisplayInfo desktop;
 char failure[256] = "";
 
+// The X connection is gone (the server ended or the client was killed off it). Xlib would exit
+// with status 1 once this returns; ending here instead runs the program's normal shutdown
+// through its exit handler and keeps the exit status 0.
+int ConnectionLost(Display*) {
+    printf("X connection lost\n");
+    fflush(stdout);
+    exit(0);
+}
+
 bool Fail(const char* what) {
     snprintf(failure, sizeof failure, "%s", what);
     SDL_SetError("%s", what);
@@ -108,6 +117,7 @@ bool OpenWindow() {
     if (SDL_GetWMInfo(&wm) != 1) return Fail("no X11 window information");
     Display* x11 = wm.info.x11.display;
     Window window = wm.info.x11.window;
+    XSetIOErrorHandler(ConnectionLost);
 
     eglDisplay = eglGetDisplay(reinterpret_cast<EGLNativeDisplayType>(x11));
     if (eglDisplay == EGL_NO_DISPLAY || !eglInitialize(eglDisplay, nullptr, nullptr)) return Fail("EGL unavailable");

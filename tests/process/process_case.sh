@@ -234,6 +234,16 @@ no_display)
     grep -q "KRT Error" "$out" && fail "error line printed"
     expect_shutdown_lines
     ;;
+connection_cut)
+    # The X server drops the game's connection: still the normal shutdown and status 0.
+    start_xvfb
+    start_game
+    wait_line "test game: 30 frames"
+    wid=$(window_id)
+    timeout 5 xdotool windowkill "$wid"
+    expect_clean_end
+    grep -q -x "X connection lost" "$out" || fail "no connection-lost line"
+    ;;
 quick_click)
     # Press and release reach the game in one pump; the press must still be seen once.
     start_xvfb
