@@ -28,7 +28,10 @@ public:
 
     void DimArray(int d1, int d2 = 0, int d3 = 0, int d4 = 0) {
         if (d1 < 0) d1 = 0;
-        int count = std::max(d4, 1) * std::max(d3, 1) * d1 * std::max(d2, 1);
+        // Sizes whose product does not fit are an allocation failure, never a wrapped count.
+        long long wide = 1LL * std::max(d4, 1) * std::max(d3, 1) * d1 * std::max(d2, 1);
+        if (wide > (1LL << 28)) ArrayAllocFault();
+        int count = static_cast<int>(wide);
         if (capacity_ < count || d1 < 1) {
             Free();
             int cap = (count / 8 + 1) * 8;

@@ -120,6 +120,17 @@ TEST_F(KArrayDeathTest, EndProgramPrintsErrorNineAndTheShutdownLines) {
         ::testing::ExitedWithCode(0), "KRT Error: 9\n(.|\n)*PDL_Quit\n</PDL_Quit>\nexit\n");
 }
 
+TEST_F(KArrayDeathTest, SizesBeyondMemoryEndWithErrorSeven) {
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_EXIT(
+        {
+            dup2(STDERR_FILENO, STDOUT_FILENO);
+            KArray<float> a;
+            a.DimArray(100000, 100000);  // the element count does not fit 32 bits
+        },
+        ::testing::ExitedWithCode(0), "KRT Error: 7\n");
+}
+
 TEST_F(KArrayDeathTest, EveryAccessToAnEmptyArrayIsFatal) {
     GTEST_FLAG_SET(death_test_style, "threadsafe");
     EXPECT_EXIT(
