@@ -80,7 +80,8 @@ void ShowScreen() {
 
     RefreshPointers();
     CheckQuitKeys(true);
-    PumpEvents();
+    // A quit taken from the queue here would otherwise be lost: PresentFrame never sees it.
+    if (!PumpEvents()) QuitWithoutError();
 
     if (!graphicsDevice) return;
     if (!graphicsDevice->PresentFrame()) QuitWithoutError();

@@ -169,6 +169,18 @@ TEST_F(LifecycleDeathTest, QuitEventEndsWithTheQuitCallbackOnce) {
                 "main.cc\nquit callback\nPDL_Quit\n</PDL_Quit>\nexit\n$");
 }
 
+TEST_F(LifecycleDeathTest, QuitTakenByShowScreensOwnPumpIsNotLost) {
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    auto quitBeforeShow = [] {
+        dup2(STDERR_FILENO, STDOUT_FILENO);
+        NullPlatform::PushQuit();
+        ShowScreen();
+        printf("still running\n");
+        exit(3);
+    };
+    EXPECT_EXIT(quitBeforeShow(), ::testing::ExitedWithCode(0), "main.cc\nquit callback\nPDL_Quit\n</PDL_Quit>\nexit\n$");
+}
+
 TEST_F(LifecycleDeathTest, EscapeEndsWithoutAnErrorLine) {
     GTEST_FLAG_SET(death_test_style, "threadsafe");
     auto escape = [] {
