@@ -13,6 +13,8 @@
 #include "runtime/core/entry.h"
 #include "runtime/core/lifecycle.h"
 #include "runtime/core/platform_info.h"
+#include "runtime/graphics/graphics_device.h"
+#include "runtime/platform/null_platform.h"
 
 namespace {
 class EnvOverride {
@@ -78,6 +80,22 @@ TEST(PlatformInfo, DeviceFollowsTheScreenSizeWhenHardwareIsUnknown) {
     EXPECT_STREQ(DeviceFromScreenSize(320, 480).c_str(), "PRE");
     EXPECT_STREQ(DeviceFromScreenSize(800, 480).c_str(), "PRE");
     EXPECT_STREQ(DeviceFromScreenSize(700, 1000).c_str(), "PRE");
+}
+
+TEST(PlatformInfo, DeviceKeyAsksTheOpenedScreen) {
+    const struct { int w, h; const char* device; } cases[] = {
+        {320, 480, "PRE"}, {320, 400, "PIXI"}, {768, 1024, "TOUCHPAD"}, {1024, 768, "TOUCHPAD"}, {800, 480, "PRE"}};
+    for (const auto& c : cases) {
+        NullPlatform::Reset();
+        NullPlatform::SetDisplaySize(c.w, c.h);
+        graphicsDevice = new ZiruZADavuzovi();
+        testing::internal::CaptureStdout();
+        graphicsDevice->SetScreen(0, 768, 1024, 0, 60, 0);
+        testing::internal::GetCapturedStdout();
+        EXPECT_STREQ(PlatformInfo(KString("Device")).c_str(), c.device) << c.w << "x" << c.h;
+        delete graphicsDevice;
+        graphicsDevice = nullptr;
+    }
 }
 
 TEST(PlatformInfo, DataFoldersAreCreatedOnDemand) {
