@@ -21,6 +21,17 @@ bool desktopKnown = false;
 DisplayInfo desktop;
 char failure[256] = "";
 
+// Watching for the window being destroyed from outside (SDL reports only the unmap).
+Display* watchDisplay = nullptr;
+Window watchWindow = 0;
+uint32_t lastWatch = 0;
+bool badWindow = false;
+
+int NoteBadWindow(Display*, XErrorEvent*) {
+    badWindow = true;
+    return 0;
+}
+
 // The X connection is gone (the server ended or the client was killed off it). Xlib would exit
 // with status 1 once this returns; ending here instead runs the program's normal shutdown
 // through its exit handler and keeps the exit status 0.
@@ -118,6 +129,8 @@ bool OpenWindow() {
     Display* x11 = wm.info.x11.display;
     Window window = wm.info.x11.window;
     XSetIOErrorHandler(ConnectionLost);
+    watchDisplay = x11;
+    watchWindow = window;
 
     eglDisplay = eglGetDisplay(reinterpret_cast<EGLNativeDisplayType>(x11));
     if (eglDisplay == EGL_NO_DISPLAY || !eglInitialize(eglDisplay, nullptr, nullptr)) return Fail("EGL unavailable");
@@ -147,6 +160,25 @@ void CloseWindow() {
     eglContext = EGL_NO_CONTEXT;
     glReady = false;
     windowOpen = false;
+    watchDisplay = nullptr;
+}
+
+// Checked at most twice a second, and only when the event queue is empty.
+bool WindowDestroyed() {
+    if (!windowOpen || !watchDisplay) return false;
+    uint32_t now = Ticks();
+    if (now - lastWatch < 500) return false;
+    lastWatch = now;
+    XSync(watchDisplay, False);
+    badWindow = false;
+    XErrorHandler previous = XSetErrorHandler(NoteBadWindow);
+    XWindowAttributes attributes;
+    Status ok = XGetWindowAttributes(watchDisplay, watchWindow, &attributes);
+    XSync(watchDisplay, False);
+    bool destroyed = ok == 0 || badWindow;
+    // Once the window is gone, SDL's own clean-up still addresses it; those errors are expected.
+    if (!destroyed) XSetErrorHandler(previous);
+    return destroyed;
 }
 
 bool WindowOpen() { return windowOpen; }

@@ -11,6 +11,9 @@
 #include "runtime/platform/platform.h"
 
 namespace Platform {
+// True once the window was destroyed by another client (sdl_display.cpp).
+bool WindowDestroyed();
+
 namespace {
 const int MAX_JOYSTICKS = 10;
 SDL_Joystick* joysticks[MAX_JOYSTICKS] = {nullptr};
@@ -129,7 +132,17 @@ void PumpEvents() { SDL_PumpEvents(); }
 
 bool PollEvent(Event* event) {
     SDL_Event e;
-    if (!SDL_PollEvent(&e)) return false;
+    if (!SDL_PollEvent(&e)) {
+        // A window destroyed from outside can never be shown again: that is a quit.
+        if (!WindowDestroyed()) return false;
+        printf("window destroyed\n");
+        fflush(stdout);
+        if (event) {
+            *event = Event();
+            event->type = EVENT_QUIT;
+        }
+        return true;
+    }
     Track(e);
     // SQUIBLY_TRACE_EVENTS=1 shows every activation change the desktop reports.
     static const bool trace = getenv("SQUIBLY_TRACE_EVENTS") != nullptr;

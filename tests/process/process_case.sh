@@ -234,6 +234,16 @@ no_display)
     grep -q "KRT Error" "$out" && fail "error line printed"
     expect_shutdown_lines
     ;;
+window_destroyed)
+    # Another client destroys the window (no window manager to ask): a quit, not an endless pause.
+    start_xvfb
+    start_game
+    wait_line "test game: 30 frames"
+    wid=$(window_id)
+    timeout 5 xdotool windowclose "$wid"
+    expect_clean_end
+    grep -q -x "window destroyed" "$out" || fail "no window-destroyed line"
+    ;;
 connection_cut)
     # The X server drops the game's connection: still the normal shutdown and status 0.
     start_xvfb
