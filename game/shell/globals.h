@@ -177,7 +177,8 @@ extern KArray<float> sparkleX;  // [12]
 extern KArray<float> sparkleY;  // [12]
 extern KArray<float> buttonScale;  // [8]
 
-// Dimensions every gameplay table (empty) and sets the board constants; part of start-up.
+// Dimensions every gameplay table (empty) and sets the board constants and the challenge
+// thresholds; part of start-up.
 void DimensionPlayTables();
 
 // Assigns every shell start value listed above (tables excepted), as start-up does.

@@ -15,8 +15,8 @@ float speechQueueEnd = 0, speechWait = 0, speechChannel = 0, gameClock = 0, cloc
 float clockSteps = 0, clockGainTicks = 0, savedClock = 0, alarmLevel = 0, runState = 0, slideTicks = 0;
 float bannerKind = 0, bannerTicks = 0, tutorialStep = 0, tutorialPanel = 0, powerType = 0, powerTicks = 0;
 float powerSeconds = 0, powerMinutes = 0, powerIcon = 0, eggCountdown = 0, eggInterval = 0, eggsHatched = 0;
-float survivalStep1 = 0, survivalStep2 = 0, survivalStep3 = 0, commitmentStep1 = 0, commitmentStep2 = 0;
-float commitmentStep3 = 0, noticeIndex = 0, noticeTicks = 0, stripTouch = 0, controlsCooldown = 0;
+float survivalStep1 = 36000, survivalStep2 = 54000, survivalStep3 = 72000, commitmentStep1 = 2000, commitmentStep2 = 10000;
+float commitmentStep3 = 30000, noticeIndex = 0, noticeTicks = 0, stripTouch = 0, controlsCooldown = 0;
 float controlsTicks = 0, controlsAlpha = 0, overlayState = 0, overlayAlpha = 0, keptScreen = 0, keptPhase = 0;
 float keptBrightness = 0, hudOffset = 0, hudAlpha = 0, hudAlphaTarget = 0, sparkleSlot = 0, sparkleFrame = 0;
 float sparkleTicks = 0, sparkleStep = 0, backdropScroll = 0, mainMenuStage = 0, mainMenuChoice = 0;
@@ -59,6 +59,9 @@ KArray<float> buttonScale;
 
 void DimensionPlayTables() {
     boardColumns = 6; boardRows = 6; lastCell = 35; cellSize = 50; creatureKinds = 8;
+    // Challenge thresholds: SURVIVAL in ticks (10, 15, 20 minutes), COMMITMENT in creatures.
+    survivalStep1 = 36000; survivalStep2 = 54000; survivalStep3 = 72000;
+    commitmentStep1 = 2000; commitmentStep2 = 10000; commitmentStep3 = 30000;
     creatures.DimArray(36);
     glyphTable.DimArray(122, 48, 4);
     sweepOrder.DimArray(36);
