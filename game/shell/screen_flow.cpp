@@ -126,6 +126,7 @@ void RunPhaseTick() {
             break;
         case 11: PlayingTick(); break;
         case 12:
+            fieldActive = 1;   // the playing field is live again after the menu over it
             PlayingTick();
             phase = 13;
             break;
