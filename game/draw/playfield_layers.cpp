@@ -116,8 +116,9 @@ void DrawClockBar() {
     } else {
         item = powerType == 2 ? 45 : 19;
     }
-    DrawAtlasItemWidened(item, 10, 327);
+    // Item 51 is painted as the bar's opaque back, so it goes under the bar; the rim (18) goes over.
     DrawAtlasItem(51, 3, 327);
+    DrawAtlasItemWidened(item, 10, 327);
     DrawAtlasItem(18, 7, 324);
 }
 
