@@ -96,14 +96,8 @@ int RuntimeInit(intptr_t window, int, const char* caption) {
     float screenW = 0, screenH = 0;
     GetScreenSize(screenW, screenH);
 
-    static const char* const FONT_NAMES[] = {"Media/smalfont.png", "Media/smalfont.bmp", "smalfont.png",
-                                             "smalfont.bmp"};
-    for (const char* name : FONT_NAMES) {
-        if (FileExists(KString(name))) {
-            LoadFont(KString(name), 0);
-            break;
-        }
-    }
+    // Without a font picture the built-in letters stand in, so runtime messages stay legible.
+    LoadStartupFont();
 
     SetPaused(0);
     SetCurrentFrameTime(ElapsedMs());
