@@ -70,7 +70,7 @@ int main(int argc, char** argv) {
                 {"rgba16", PNG_COLOR_TYPE_RGB_ALPHA, 16, false}, {"rgblaced", PNG_COLOR_TYPE_RGB, 8, true},
                 {"greyalpha", PNG_COLOR_TYPE_GRAY_ALPHA, 8, false}, {"pal4", PNG_COLOR_TYPE_PALETTE, 4, false}};
     for (const auto& p : pngs) {
-        PngSpec s;
+        PngRecipe s;
         s.width = 7;
         s.height = 5;
         s.colourType = p.type;
@@ -82,7 +82,7 @@ int main(int argc, char** argv) {
             for (uint8_t& v : s.samples) v &= 0x11;  // indices 0 and 1 only
         Save(std::string("png_") + p.name + ".png", WritePng(s));
     }
-    PngSpec trns;
+    PngRecipe trns;
     trns.width = 4;
     trns.height = 4;
     trns.colourType = PNG_COLOR_TYPE_PALETTE;

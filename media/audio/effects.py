@@ -19,11 +19,11 @@ class Effects:
         self.count += 1
         return os.path.join(self.work, "fx%03d.wav" % self.count)
 
-    def Synth(self, duration, *spec, effects=()):
-        """One synthesised layer: `spec` is sox's synth description, `effects` follow it."""
+    def Synth(self, duration, *synth_args, effects=()):
+        """One synthesised layer: `synth_args` is sox's synth description, `effects` follow it."""
         out = self._Temp()
         subprocess.run(["sox", "-R", "-D", "-n", "-r", RATE, "-b", "16", "-c", "1", out,
-                        "synth", "%.4f" % duration] + list(spec) + list(effects), check=True)
+                        "synth", "%.4f" % duration] + list(synth_args) + list(effects), check=True)
         return out
 
     def Shape(self, source, *effects):

@@ -22,7 +22,7 @@ Bytes SmallBmp() {
 }
 
 Bytes SmallPng() {
-    PngSpec s;
+    PngRecipe s;
     s.width = 2;
     s.height = 2;
     s.colourType = PNG_COLOR_TYPE_RGB_ALPHA;

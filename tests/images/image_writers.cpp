@@ -112,34 +112,34 @@ int PngChannels(int colourType) {
 
 }  // namespace
 
-Bytes WritePng(const PngSpec& spec) {
+Bytes WritePng(const PngRecipe& recipe) {
     Bytes out;
     png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
     png_infop info = png_create_info_struct(png);
-    const size_t rowBytes = (size_t(spec.width) * PngChannels(spec.colourType) * spec.bitDepth + 7) / 8;
-    std::vector<png_bytep> rows(spec.height);
-    Bytes samples = spec.samples;
-    samples.resize(rowBytes * spec.height, 0);
-    for (int y = 0; y < spec.height; ++y) rows[y] = samples.data() + rowBytes * y;
+    const size_t rowBytes = (size_t(recipe.width) * PngChannels(recipe.colourType) * recipe.bitDepth + 7) / 8;
+    std::vector<png_bytep> rows(recipe.height);
+    Bytes samples = recipe.samples;
+    samples.resize(rowBytes * recipe.height, 0);
+    for (int y = 0; y < recipe.height; ++y) rows[y] = samples.data() + rowBytes * y;
     if (setjmp(png_jmpbuf(png))) {
         png_destroy_write_struct(&png, &info);
         return Bytes();
     }
     png_set_write_fn(png, &out, AppendToBytes, FlushNothing);
-    png_set_IHDR(png, info, spec.width, spec.height, spec.bitDepth, spec.colourType,
-                 spec.interlaced ? PNG_INTERLACE_ADAM7 : PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
+    png_set_IHDR(png, info, recipe.width, recipe.height, recipe.bitDepth, recipe.colourType,
+                 recipe.interlaced ? PNG_INTERLACE_ADAM7 : PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
                  PNG_FILTER_TYPE_DEFAULT);
     std::vector<png_color> palette;
-    for (const Rgb& c : spec.palette) palette.push_back(png_color{c.r, c.g, c.b});
+    for (const Rgb& c : recipe.palette) palette.push_back(png_color{c.r, c.g, c.b});
     if (!palette.empty()) png_set_PLTE(png, info, palette.data(), int(palette.size()));
-    if (!spec.paletteAlpha.empty()) {
-        png_set_tRNS(png, info, spec.paletteAlpha.data(), int(spec.paletteAlpha.size()), nullptr);
-    } else if (spec.hasTransparentColour) {
+    if (!recipe.paletteAlpha.empty()) {
+        png_set_tRNS(png, info, recipe.paletteAlpha.data(), int(recipe.paletteAlpha.size()), nullptr);
+    } else if (recipe.hasTransparentColour) {
         png_color_16 colour{};
-        colour.gray = spec.transparentGrey;
-        colour.red = spec.transparentRgb[0];
-        colour.green = spec.transparentRgb[1];
-        colour.blue = spec.transparentRgb[2];
+        colour.gray = recipe.transparentGrey;
+        colour.red = recipe.transparentRgb[0];
+        colour.green = recipe.transparentRgb[1];
+        colour.blue = recipe.transparentRgb[2];
         png_set_tRNS(png, info, nullptr, 0, &colour);
     }
     png_write_info(png, info);

@@ -37,7 +37,7 @@ void PutU32(Bytes& b, size_t at, uint32_t v);
 
 // Raw PNG: `samples` holds the rows exactly as PNG stores them before filtering (packed
 // for low bit depths, big-endian for 16 bits), top row first.
-struct PngSpec {
+struct PngRecipe {
     int width = 1;
     int height = 1;
     int colourType = 2;  // PNG_COLOR_TYPE_*
@@ -51,7 +51,7 @@ struct PngSpec {
     Bytes samples;
 };
 
-Bytes WritePng(const PngSpec& spec);
+Bytes WritePng(const PngRecipe& recipe);
 
 // PNG chunk with length and CRC, for hand-made broken files.
 Bytes PngChunk(const char type[4], const Bytes& payload);

@@ -15,7 +15,7 @@ bool Decode(const Bytes& b, DecodedImage& img, const char* name = "pic.png") {
 std::vector<uint8_t> Rgba(std::initializer_list<int> v) { return std::vector<uint8_t>(v.begin(), v.end()); }
 
 TEST(PngReader, RgbIsOpaqueAndKeyable) {
-    PngSpec s;
+    PngRecipe s;
     s.width = 3;
     s.height = 2;
     s.colourType = PNG_COLOR_TYPE_RGB;
@@ -32,7 +32,7 @@ TEST(PngReader, RgbIsOpaqueAndKeyable) {
 }
 
 TEST(PngReader, RgbaIsCopiedUnchanged) {
-    PngSpec s;
+    PngRecipe s;
     s.width = 2;
     s.height = 2;
     s.colourType = PNG_COLOR_TYPE_RGB_ALPHA;
@@ -49,7 +49,7 @@ TEST(PngReader, PaletteExpandsAtEveryDepth) {
     const std::vector<Rgb> pal = {{10, 20, 30}, {200, 100, 50}, {0, 255, 128}, {255, 0, 128}};
     const int idx[10] = {0, 1, 2, 3, 1, 3, 2, 1, 0, 0};
     for (int depth : {1, 2, 4, 8}) {
-        PngSpec s;
+        PngRecipe s;
         s.width = 5;
         s.height = 2;
         s.colourType = PNG_COLOR_TYPE_PALETTE;
@@ -79,7 +79,7 @@ TEST(PngReader, PaletteExpandsAtEveryDepth) {
 }
 
 TEST(PngReader, PaletteTransparencyBecomesAlpha) {
-    PngSpec s;
+    PngRecipe s;
     s.width = 3;
     s.height = 1;
     s.colourType = PNG_COLOR_TYPE_PALETTE;
@@ -93,7 +93,7 @@ TEST(PngReader, PaletteTransparencyBecomesAlpha) {
 }
 
 TEST(PngReader, RgbTransparentColourBecomesAlpha) {
-    PngSpec s;
+    PngRecipe s;
     s.width = 2;
     s.height = 1;
     s.colourType = PNG_COLOR_TYPE_RGB;
@@ -123,7 +123,7 @@ TEST(PngReader, GreyAtEveryDepth) {
         {16, {0x00, 0x00, 0x12, 0x34, 0xAB, 0x10, 0xFF, 0xFF}, {0x00, 0x12, 0xAB, 0xFF}},
     };
     for (const Case& c : cases) {
-        PngSpec s;
+        PngRecipe s;
         s.width = 4;
         s.height = 1;
         s.colourType = PNG_COLOR_TYPE_GRAY;
@@ -140,7 +140,7 @@ TEST(PngReader, GreyAtEveryDepth) {
 }
 
 TEST(PngReader, SixteenBitColourIsStripped) {
-    PngSpec s;
+    PngRecipe s;
     s.width = 1;
     s.height = 2;
     s.colourType = PNG_COLOR_TYPE_RGB_ALPHA;
@@ -154,7 +154,7 @@ TEST(PngReader, SixteenBitColourIsStripped) {
 }
 
 TEST(PngReader, InterlacedMatchesPlain) {
-    PngSpec s;
+    PngRecipe s;
     s.width = 13;
     s.height = 11;
     s.colourType = PNG_COLOR_TYPE_RGB;
@@ -169,7 +169,7 @@ TEST(PngReader, InterlacedMatchesPlain) {
 }
 
 TEST(PngReader, GreyWithAlphaFailsWithMessage) {
-    PngSpec s;
+    PngRecipe s;
     s.width = 1;
     s.height = 1;
     s.colourType = PNG_COLOR_TYPE_GRAY_ALPHA;
@@ -193,7 +193,7 @@ TEST(PngReader, GreyWithAlphaFailsWithMessage) {
 
 // A 4 x 4 RGB file whose IHDR can be rewritten with a correct CRC.
 Bytes WithHeader(uint32_t width, uint32_t height, uint8_t depth, uint8_t type) {
-    PngSpec s;
+    PngRecipe s;
     s.width = 4;
     s.height = 4;
     s.colourType = PNG_COLOR_TYPE_RGB;
@@ -228,7 +228,7 @@ TEST(PngReader, RejectsAbsurdHeaders) {
 }
 
 TEST(PngReader, TruncationInsideImageDataFails) {
-    PngSpec s;
+    PngRecipe s;
     s.width = 9;
     s.height = 7;
     s.colourType = PNG_COLOR_TYPE_RGB;
@@ -246,7 +246,7 @@ TEST(PngReader, TruncationInsideImageDataFails) {
 }
 
 TEST(PngReader, CorruptChecksumAndDataFail) {
-    PngSpec s;
+    PngRecipe s;
     s.width = 8;
     s.height = 8;
     s.colourType = PNG_COLOR_TYPE_RGB;
