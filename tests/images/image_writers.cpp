@@ -75,15 +75,10 @@ Bytes WriteBmp(const IndexedPicture& pic, const BmpOptions& opt) {
                 break;
             }
             case 24:
-                row[x * 3] = c.b;
-                row[x * 3 + 1] = c.g;
-                row[x * 3 + 2] = c.r;
-                break;
             case 32:
-                row[x * 4] = c.b;
-                row[x * 4 + 1] = c.g;
-                row[x * 4 + 2] = c.r;
-                row[x * 4 + 3] = opt.fourthByte;
+                row[x * bpp / 8] = c.b;
+                row[x * bpp / 8 + 1] = c.g;
+                row[x * bpp / 8 + 2] = c.r;
                 break;
             }
         }
@@ -100,15 +95,8 @@ void AppendToBytes(png_structp png, png_bytep data, png_size_t length) {
 
 void FlushNothing(png_structp) {}
 
-int PngChannels(int colourType) {
-    switch (colourType) {
-    case PNG_COLOR_TYPE_GRAY: return 1;
-    case PNG_COLOR_TYPE_PALETTE: return 1;
-    case PNG_COLOR_TYPE_GRAY_ALPHA: return 2;
-    case PNG_COLOR_TYPE_RGB: return 3;
-    default: return 4;
-    }
-}
+// Samples per pixel by PNG colour type (0 grey, 2 RGB, 3 palette, 4 grey+alpha, 6 RGBA).
+int PngChannels(int colourType) { return colourType == 6 ? 4 : colourType == 2 ? 3 : colourType == 4 ? 2 : 1; }
 
 }  // namespace
 
@@ -158,17 +146,6 @@ Bytes PngChunk(const char type[4], const Bytes& payload) {
     const uint32_t crc = uint32_t(crc32(0, c.data() + 4, uInt(c.size() - 4)));
     for (int i = 3; i >= 0; --i) c.push_back(uint8_t(crc >> (8 * i)));
     return c;
-}
-
-std::vector<PngChunkInfo> ListPngChunks(const Bytes& png) {
-    std::vector<PngChunkInfo> chunks;
-    size_t p = 8;
-    while (p + 12 <= png.size()) {
-        const size_t len = (size_t(png[p]) << 24) | (size_t(png[p + 1]) << 16) | (size_t(png[p + 2]) << 8) | png[p + 3];
-        chunks.push_back({std::string(reinterpret_cast<const char*>(&png[p + 4]), 4), p, len});
-        p += 12 + len;
-    }
-    return chunks;
 }
 
 Bytes WriteJpeg(int width, int height, int components, const Bytes& samples, int quality, bool progressive) {

@@ -25,7 +25,6 @@ struct BmpOptions {
     int bitsPerPixel = 24;
     bool topDown = false;
     bool coreHeader = false;     // 12-byte header with 3-byte palette entries
-    uint8_t fourthByte = 0;      // padding byte of 32-bit pixels
     int paletteEntries = -1;     // -1: the picture's palette; else write this many entries
     uint32_t gapBytes = 0;       // extra bytes between palette and pixels
 };
@@ -60,11 +59,3 @@ Bytes PngChunk(const char type[4], const Bytes& payload);
 // 2 unknown colour space), top row first.
 Bytes WriteJpeg(int width, int height, int components, const Bytes& samples, int quality = 95,
                 bool progressive = false);
-
-// Byte offsets and lengths of the chunks of a PNG file (for cutting inside one).
-struct PngChunkInfo {
-    std::string type;
-    size_t offset;  // of the length field
-    size_t length;  // of the payload
-};
-std::vector<PngChunkInfo> ListPngChunks(const Bytes& png);
