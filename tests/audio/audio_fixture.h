@@ -1,14 +1,15 @@
-// A scratch folder as working directory, and the audio runtime opened in it and closed after.
+// Test media for the audio runtime: a scratch folder as working directory, and sound files
+// written byte by byte (independent of any audio library).
 #pragma once
 
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <cmath>
+#include <cstdio>
 #include <cstdlib>
 #include <string>
-
-#include "runtime/audio/sound.h"
-#include "runtime/core/error_state.h"
+#include <vector>
 
 class ScratchFolder {
 public:
@@ -31,3 +32,29 @@ public:
 private:
     std::string path_, previous_;
 };
+
+// A mono 16-bit 44100 Hz PCM WAV: a 441 Hz square wave of the given peak (0..1), so every
+// sample has the same magnitude and the mixed level is easy to read back.
+inline std::vector<uint8_t> SquareWav(double seconds, double peak) {
+    const uint32_t frames = uint32_t(seconds * 44100), dataBytes = frames * 2;
+    std::vector<uint8_t> b;
+    auto put = [&b](uint32_t v, int bytes) {
+        for (int i = 0; i < bytes; ++i) b.push_back(uint8_t(v >> (8 * i)));
+    };
+    b.insert(b.end(), {'R', 'I', 'F', 'F'});
+    put(36 + dataBytes, 4);
+    b.insert(b.end(), {'W', 'A', 'V', 'E', 'f', 'm', 't', ' '});
+    put(16, 4), put(1, 2), put(1, 2), put(44100, 4), put(44100 * 2, 4), put(2, 2), put(16, 2);
+    b.insert(b.end(), {'d', 'a', 't', 'a'});
+    put(dataBytes, 4);
+    const int16_t level = int16_t(std::lround(peak * 32767.0));
+    for (uint32_t i = 0; i < frames; ++i) put(uint16_t(i % 100 < 50 ? level : int16_t(-level)), 2);
+    return b;
+}
+
+inline bool WriteFile(const std::string& path, const std::vector<uint8_t>& bytes) {
+    FILE* f = std::fopen(path.c_str(), "wb");
+    if (!f) return false;
+    const bool ok = std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
+    return std::fclose(f) == 0 && ok;
+}
