@@ -1,7 +1,9 @@
-// Shared set-up for the drawing tests (see draw_fixture.h).
 #include "tests/draw/draw_fixture.h"
 
 #include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <unistd.h>
 
 #include "game/shell/globals.h"
 #include "runtime/graphics/graphics_device.h"
@@ -10,24 +12,40 @@
 #include "runtime/graphics/sprites.h"
 
 namespace {
+const float SIDE = 1024;
+const int SPRITE = 3;
 
-void EnsureDeviceAndAtlas() {
-    // The runtime owns the device through its global pointer (the shutdown of a fatal error deletes it).
-    if (graphicsDevice) return;
-    graphicsDevice = new ZiruZADavuzovi();
-    DecodedImage image;
-    image.width = image.height = static_cast<int>(ATLAS_SIDE);
-    image.rgba.assign(static_cast<size_t>(image.width) * image.height * 4, 255);
-    image.hasAlpha = true;
-    ASSERT_EQ(UploadImageToSprite(image, TEST_SPRITE, false), 1);
-}
-
+// A table's bounds error ends the program with exit code 0, which would pass a test silently:
+// an exit while a test runs (outside a death test's child) is made a failure.
+bool testRunning = false;
+struct ExitWatch : testing::EmptyTestEventListener {
+    void OnTestStart(const testing::TestInfo&) override { testRunning = true; }
+    void OnTestEnd(const testing::TestInfo&) override { testRunning = false; }
+};
+const bool watching = [] {
+    testing::UnitTest::GetInstance()->listeners().Append(new ExitWatch);
+    return std::atexit([] {
+               if (!testRunning || testing::internal::InDeathTestChild()) return;
+               std::fputs("the program ended inside a test\n", stderr);
+               _exit(1);
+           }) == 0;
+}();
 }  // namespace
 
 void DrawTest::SetUp() {
-    EnsureDeviceAndAtlas();
+    // The runtime owns the device through its global pointer (a fatal error's shutdown deletes it).
+    if (!graphicsDevice) {
+        graphicsDevice = new ZiruZADavuzovi();
+        DecodedImage image;
+        image.width = image.height = static_cast<int>(SIDE);
+        image.rgba.assign(static_cast<size_t>(image.width) * image.height * 4, 255);
+        image.hasAlpha = true;
+        ASSERT_EQ(UploadImageToSprite(image, SPRITE, false), 1);
+    }
     DimensionPlayTables();
-    FillSyntheticAtlas();
+    glyphTable.DimArray(122, 48, 4);
+    for (int i = 0; i < 122; ++i)
+        for (int f = 0; f < 48; ++f) SetRect(i, f, 340 + 13 * f, 8 * i, 12, 7);
     titleWave.DimArray(600);
     textWave.DimArray(600);
     for (int k = 0; k < 600; ++k) {
@@ -42,12 +60,6 @@ void DrawTest::SetUp() {
     SetBlendMode(-1);
 }
 
-void DrawTest::FillSyntheticAtlas() {
-    glyphTable.DimArray(122, 48, 4);
-    for (int i = 0; i < 122; ++i)
-        for (int f = 0; f < 48; ++f) SetRect(i, f, 340 + 13 * f, 8 * i, 12, 7);
-}
-
 void DrawTest::SetRect(int item, int frame, int x, int y, int w, int h) {
     glyphTable(item, frame, 0) = x;
     glyphTable(item, frame, 1) = y;
@@ -55,13 +67,9 @@ void DrawTest::SetRect(int item, int frame, int x, int y, int w, int h) {
     glyphTable(item, frame, 3) = h;
 }
 
-void DrawTest::Begin() {
-    BeginPolygonBatch(TEST_SPRITE, 1);
-}
+void DrawTest::Begin() { BeginPolygonBatch(SPRITE, 1); }
 
-float DrawTest::Wave(int k) {
-    return static_cast<float>(5 * std::sin((3 * k % 360) * M_PI / 180));
-}
+float DrawTest::Wave(int k) { return static_cast<float>(5 * std::sin((3 * k % 360) * M_PI / 180)); }
 
 std::vector<Quad> DrawTest::Quads() {
     const std::vector<BatchVertex>& vs = LastBatchVertices();
@@ -71,23 +79,15 @@ std::vector<Quad> DrawTest::Quads() {
         Quad quad;
         for (int k = 0; k < 6; ++k) {
             const BatchVertex& b = vs[q + k];
-            quad.p[k] = {b.x, b.y, b.s * ATLAS_SIDE, ATLAS_SIDE - b.t * ATLAS_SIDE, b.a};
+            quad.p[k] = {b.x, b.y, b.s * SIDE, SIDE - b.t * SIDE, b.a};
         }
-        // Which table entry starts at this texel (tests keep their rectangles apart).
         for (int i = 0; i < 122 && quad.item < 0; ++i)
-            for (int f = 0; f < 48; ++f)
+            for (int f = 0; f < 48 && quad.item < 0; ++f)
                 if (glyphTable(i, f, 0) == quad.p[0].u && glyphTable(i, f, 1) == quad.p[0].v) {
                     quad.item = i;
                     quad.frame = f;
-                    break;
                 }
         quads.push_back(quad);
     }
     return quads;
-}
-
-std::string Describe(const std::vector<Quad>& quads) {
-    std::string s;
-    for (const Quad& q : quads) s += (q.item < 0 ? std::string("bg") : std::to_string(q.item) + "/" + std::to_string(q.frame)) + " ";
-    return s;
 }

@@ -1,17 +1,15 @@
-// Shared set-up for the drawing tests: a headless graphics device with a 1024 x 1024 atlas in
-// sprite 3, a synthetic atlas table, independent wave tables, and a decoder that turns the
-// batch's vertices back into quads with texel positions.
+// Shared set-up for the drawing tests: a headless device with a 1024 x 1024 atlas in sprite 3, a
+// synthetic atlas table, independent wave tables, and a decoder turning the batch back into quads.
 #pragma once
 
 #include <gtest/gtest.h>
 
-#include <string>
 #include <vector>
 
 struct QuadVertex {
-    float x, y;   // screen position
-    float u, v;   // texel position, recovered from the texture coordinates
-    int alpha;    // the vertex alpha byte
+    float x, y;  // screen position
+    float u, v;  // texel position, recovered from the texture coordinates
+    int alpha;
 };
 
 struct Quad {
@@ -19,20 +17,13 @@ struct Quad {
     int item = -1, frame = -1;  // the table entry whose top-left texel is p[0], or -1
 };
 
-const float ATLAS_SIDE = 1024;
-const int TEST_SPRITE = 3;
-
 class DrawTest : public testing::Test {
-protected:
+public:
     void SetUp() override;
-    // Every item i, frame f gets the rectangle (340 + 13 f, 8 i, 12, 7): unique top-left texels,
-    // all clear of the background region (texels 0..330).
-    static void FillSyntheticAtlas();
+    // Every item i, frame f gets (340 + 13 f, 8 i, 12, 7): unique top-left texels, clear of the
+    // background region (texels 0..330).
     static void SetRect(int item, int frame, int x, int y, int w, int h);
-    static void Begin();  // opens a batch on the test atlas
+    static void Begin();               // opens a batch on the test atlas
     static std::vector<Quad> Quads();  // the batch so far, six vertices per quad
     static float Wave(int k);          // 5 sin(3k) degrees, computed here, not by the game
 };
-
-// "item/frame" labels of quads in order, for readable failure messages.
-std::string Describe(const std::vector<Quad>& quads);
