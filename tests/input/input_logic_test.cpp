@@ -1,6 +1,9 @@
-// Input on the headless twin: the key map, the key-state peek and query, text input, and
-// pointer 0 reaching MouseState turned and clamped to the virtual screen.
+// Input on the headless twin: the key map's edges, the key-state peek and query, text input,
+// and pointer 0 reaching MouseState turned and clamped to the virtual screen.
 #include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
 
 #include "runtime/graphics/graphics_device.h"
 #include "runtime/input/input_state.h"
@@ -21,35 +24,19 @@ protected:
         inputState = nullptr;
         HeadlessDevice::TearDown();
     }
-    struct Reading {
+    // x, y, button 1, button 2
+    std::vector<float> Mouse() {
         float x, y, b1, b2;
-    };
-    Reading Mouse() {
-        Reading r{};
-        MouseState(r.x, r.y, r.b1, r.b2);
-        return r;
+        MouseState(x, y, b1, b2);
+        return {x, y, b1, b2};
     }
 };
 
-TEST_F(Input, NewStateHasOnePointerAtItsStartPosition) {
-    InputState fresh;
-    ASSERT_EQ(fresh.pointers.size(), 1u);
-    EXPECT_GE(fresh.pointers.capacity(), 4u);
-    EXPECT_EQ(fresh.pointers[0].x, 100);
-    EXPECT_EQ(fresh.pointers[0].y, 100);
-    EXPECT_EQ(fresh.pointers[0].lastX, 0);
-    fresh.SelectPointer(9);
-    EXPECT_EQ(fresh.currentPointer, 4);
-    EXPECT_EQ(fresh.pointers.size(), 5u);
-}
-
-TEST_F(Input, KeyMapRows) {
-    const int rows[][2] = {{1, 27}, {15, 9}, {56, 308}, {62, 285}, {129, 255}, {2, 49}, {11, 48},
-                           {28, 13}, {57, 32}, {59, 282}, {68, 291}, {200, 273}, {211, 127},
-                           {221, 319}, {84, 255}, {0, 255}, {324, 255}};
-    for (const auto& row : rows) EXPECT_EQ(MappedKey(row[0]), row[1]) << "code " << row[0];
-    EXPECT_EQ(MappedKey(-1), 255);
-    EXPECT_EQ(MappedKey(KEY_MAP_SIZE), 255);
+TEST_F(Input, CodesOutsideTheMapAndPointerIndicesOutsideTheTable) {
+    for (int code : {-1, 0, 84, KEY_MAP_SIZE}) EXPECT_EQ(MappedKey(code), 255) << "code " << code;
+    inputState->SelectPointer(9);
+    EXPECT_EQ(inputState->currentPointer, 4);
+    EXPECT_EQ(inputState->pointers.size(), 5u);
 }
 
 TEST_F(Input, KeyQueryReadsTheMappedKeyAndAWaitingEscape) {
@@ -75,69 +62,42 @@ TEST_F(Input, TextInputRules) {
     EXPECT_EQ(inputState->textPending, TEXT_INPUT_LIMIT);
 }
 
-TEST_F(Input, PointerReachesMouseStateWithItsButtons) {
-    NullPlatform::SetPointer(100, 200, 1);
-    Reading r = Mouse();
-    EXPECT_EQ(r.x, 100.0f);
-    EXPECT_EQ(r.y, 200.0f);
-    EXPECT_EQ(r.b1, 1.0f);
-    EXPECT_EQ(r.b2, 0.0f);
-    NullPlatform::SetPointer(100, 200, 4);  // the right button is button 2
-    EXPECT_EQ(Mouse().b2, 1.0f);
-    NullPlatform::SetPointer(100, 200, 2);  // the middle one is button 3
-    r = Mouse();
-    EXPECT_EQ(r.b1 + r.b2, 0.0f);
-    EXPECT_EQ(AnyButtonDown(), 1);
-    NullPlatform::SetPointer(100, 200, 0);
-    EXPECT_EQ(AnyButtonDown(), 0);
+TEST_F(Input, ButtonsReachMouseState) {
+    // SDL button mask, button 1, button 2, any button: the right button is button 2, the middle
+    // one is reported only as a button down.
+    const int cases[][4] = {{1, 1, 0, 1}, {4, 0, 1, 1}, {2, 0, 0, 1}, {0, 0, 0, 0}};
+    for (const auto& c : cases) {
+        NullPlatform::SetPointer(100, 200, c[0]);
+        EXPECT_EQ(Mouse(), (std::vector<float>{100, 200, float(c[1]), float(c[2])})) << "mask " << c[0];
+        EXPECT_EQ(AnyButtonDown(), c[3]) << "mask " << c[0];
+    }
 }
 
-TEST_F(Input, PositionsAreClampedToTheInclusiveBounds) {
-    NullPlatform::SetPointer(5000, -20, 0);
-    Reading r = Mouse();
-    EXPECT_EQ(r.x, 768.0f);  // the far edge itself, not one short of it
-    EXPECT_EQ(r.y, 0.0f);
-    EXPECT_EQ(inputState->pointers[0].x, 768);  // the clamped position is kept
-    NullPlatform::SetPointer(-3, 1024, 0);
-    r = Mouse();
-    EXPECT_EQ(r.x, 0.0f);
-    EXPECT_EQ(r.y, 1024.0f);
-}
-
-TEST_F(Input, TurnedScreenReadsTouchesInScreenCoordinates) {
-    Open(1024, 768);  // a landscape device: orientation 3
-    ASSERT_EQ(graphicsDevice->Orientation, 3);
-    NullPlatform::SetPointer(0, 0, 1);
-    Reading r = Mouse();
-    EXPECT_EQ(r.x, 767.0f);  // device top-left is the screen's top-right
-    EXPECT_EQ(r.y, 0.0f);
-    NullPlatform::SetPointer(1023, 767, 1);
-    r = Mouse();
-    EXPECT_EQ(r.x, 0.0f);
-    EXPECT_EQ(r.y, 1023.0f);
-    NullPlatform::SetPointer(300, 100, 0);
-    r = Mouse();
-    EXPECT_EQ(r.x, 667.0f);
-    EXPECT_EQ(r.y, 300.0f);
-    // Beyond the device's top edge is beyond the screen's right edge: clamped to 768.
-    NullPlatform::SetPointer(50, -40, 0);
-    r = Mouse();
-    EXPECT_EQ(r.x, 768.0f);
-    EXPECT_EQ(r.y, 50.0f);
-    int dx = 768, dy = 50;
-    graphicsDevice->ScreenToDevice(dx, dy);
-    EXPECT_EQ(inputState->pointers[0].x, dx);
-    EXPECT_EQ(inputState->pointers[0].y, dy);
+TEST_F(Input, PositionsAreTurnedAndClampedToTheInclusiveBounds) {
+    // display w, h, device x, y, screen x, y. On the landscape display (orientation 3) the
+    // device's top-left is the screen's top-right, and beyond its top edge is beyond the right.
+    const int cases[][6] = {{768, 1024, 100, 200, 100, 200}, {768, 1024, 5000, -20, 768, 0},
+                            {768, 1024, -3, 1024, 0, 1024},  {1024, 768, 0, 0, 767, 0},
+                            {1024, 768, 1023, 767, 0, 1023}, {1024, 768, 300, 100, 667, 300},
+                            {1024, 768, 50, -40, 768, 50}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE("display " + std::to_string(c[0]) + ", device " + std::to_string(c[2]) + "," +
+                     std::to_string(c[3]));
+        if (graphicsDevice->deviceWidth != c[0]) Open(c[0], c[1]);
+        NullPlatform::SetPointer(c[2], c[3], 0);
+        EXPECT_EQ(Mouse(), (std::vector<float>{float(c[4]), float(c[5]), 0, 0}));
+        int dx = c[4], dy = c[5];  // the clamped position is kept
+        graphicsDevice->ScreenToDevice(dx, dy);
+        EXPECT_EQ(std::make_pair(inputState->pointers[0].x, inputState->pointers[0].y), std::make_pair(dx, dy));
+    }
 }
 
 TEST_F(Input, QuickTapIsSeenOnce) {
     NullPlatform::PushPointerButton(40, 50, true);
     NullPlatform::PushPointerButton(40, 50, false);
     graphicsDevice->PresentFrame();  // both events arrive in one pump
-    Reading r = Mouse();
-    EXPECT_EQ(r.b1, 1.0f);
-    EXPECT_EQ(r.x, 40.0f);
-    EXPECT_EQ(Mouse().b1, 0.0f);
+    EXPECT_EQ(Mouse(), (std::vector<float>{40, 50, 1, 0}));
+    EXPECT_EQ(Mouse(), (std::vector<float>{40, 50, 0, 0}));
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 // Touch probe: opens the display, reads pointer 0 through MouseState every frame and prints
 // each change as "PTR x y b1 b2". Driven by xdotool from touch_xdotool.sh.
 #include <cstdio>
+#include <vector>
 
 #include "runtime/graphics/graphics_device.h"
 #include "runtime/input/input_state.h"
@@ -15,19 +16,16 @@ int main() {
     inputState->Setup();
     std::printf("ORIENTATION %d\nready\n", graphicsDevice->Orientation);
     std::fflush(stdout);
-    float last[4] = {-1, -1, -1, -1};
-    for (;;) {
-        float x, y, b1, b2;
-        MouseState(x, y, b1, b2);
-        if (x != last[0] || y != last[1] || b1 != last[2] || b2 != last[3]) {
-            std::printf("PTR %d %d %d %d\n", static_cast<int>(x), static_cast<int>(y), static_cast<int>(b1),
-                        static_cast<int>(b2));
+    std::vector<float> last, now(4);
+    do {
+        MouseState(now[0], now[1], now[2], now[3]);
+        if (now != last) {
+            std::printf("PTR %d %d %d %d\n", int(now[0]), int(now[1]), int(now[2]), int(now[3]));
             std::fflush(stdout);
-            last[0] = x, last[1] = y, last[2] = b1, last[3] = b2;
+            last = now;
         }
-        if (!graphicsDevice->PresentFrame()) break;
         graphicsDevice->Reset2DState();
-    }
+    } while (graphicsDevice->PresentFrame());
     std::puts("quit");
     delete inputState;
     delete graphicsDevice;
