@@ -1,46 +1,64 @@
-// Independent checkers and a small harness for the board tests: flood fills written here, not the
-// game's own helpers, and a way to run board ticks until the board is quiet.
+// Independent checkers and a small harness for the play tests: flood fills written here, not the
+// game's own helpers, and ways to set up boards and run ticks until the board is quiet.
 #pragma once
 
+#include <unistd.h>
+
 #include <array>
+#include <cstdlib>
+#include <string>
 #include <vector>
 
 using Kinds = std::array<float, 36>;
 
-// Sets up the gameplay tables and a fresh ARCADE game on a dealt board seeded with `seed`,
-// with the play area already in (runState 2) and sound effects off.
-void StartSeededGame(unsigned seed, float mode = 1);
-// Makes the tables and globals ready without dealing (for hand-built boards).
+// Tables and globals ready, a fresh ARCADE game, sound effects off, no board dealt.
 void PrepareEmptyGame();
-// Writes a hand-made board: every cell at rest in its own place.
+// A fresh game of `mode` on a dealt board seeded with `seed`, entry sweep started; with `intro`
+// false the play area is already in and no banner shows.
+void StartSeededGame(unsigned seed, float mode = 1, bool intro = false);
+// Writes a hand-made board: every cell at rest in its own place, the board idle.
 void PlaceBoard(const Kinds& kinds);
+// PlaceBoard, then one group search.
+void Search(const Kinds& kinds);
 Kinds CurrentKinds();
-
-// One playing tick of the board: BoardStep then AnimateCreatures.
-void BoardTick();
-// Runs ticks until the board waits for a touch with nothing moving; returns the ticks taken, or
-// -1 when it did not get there within `limit` ticks.
-int RunUntilIdle(int limit);
-
-// Connected components of like kinds (orthogonal neighbours only), found by breadth-first fill.
-struct Components {
-    std::array<int, 36> id{};      // component of each cell
-    std::vector<int> size;         // size of each component
-    std::vector<int> lowestCell;   // lowest cell index in each component
-};
-Components FloodFill(const Kinds& kinds);
-bool HasLikeNeighbours(const Kinds& kinds);
-// The order in which a fill starting at `seed` reaches its cells, taking neighbours left, right,
-// above, below.
-std::vector<int> FillOrder(const Kinds& kinds, int seed);
-// Whether exchanging the creatures of neighbouring cells a and b connects two like creatures.
-bool SwapConnects(const Kinds& kinds, int a, int b);
 // The board with no two like neighbours: kinds 1 and 3 in a checkerboard.
 Kinds Checkerboard();
 
-// Touch script: one tick of HandleBoardTouch through BoardStep with the finger at (x, y).
+void BoardTick();  // BoardStep then AnimateCreatures
+// Ticks until the board waits for a touch with nothing moving; the ticks taken, or -1.
+int RunUntilIdle(int limit);
+// One board tick with the finger at (x, y); cell centres in touch coordinates.
 void TouchTick(float x, float y, bool down);
+float CentreX(int cell);
+float CentreY(int cell);
 
-// Checks the tables and states left by one FindGroups against a flood fill of the board it saw
-// (gtest assertions).
+// Connected components of like kinds (orthogonal neighbours only), by breadth-first fill.
+struct Components {
+    std::array<int, 36> id{};
+    std::vector<int> size;
+};
+Components FloodFill(const Kinds& kinds);
+bool HasLikeNeighbours(const Kinds& kinds);
+bool HasGroupOfFour(const Kinds& kinds);
+// Whether exchanging the creatures of neighbouring cells a and b connects two like creatures.
+bool SwapConnects(const Kinds& kinds, int a, int b);
+// Checks the labels, group sizes, clear marks and counts one FindGroups left against a flood fill
+// of the board it saw (gtest assertions).
 void ExpectSearchMatchesFill(const Kinds& kinds);
+
+// A scratch folder under /tmp, made the working directory while it lives.
+class ScratchDir {
+public:
+    ScratchDir() {
+        char tmpl[] = "/tmp/squibly_play_XXXXXX";
+        char cwd[4096];
+        if (mkdtemp(tmpl) && getcwd(cwd, sizeof cwd) && chdir(tmpl) == 0) path = tmpl, home_ = cwd;
+    }
+    ~ScratchDir() {
+        if (!path.empty() && chdir(home_.c_str()) == 0 && std::system(("rm -rf '" + path + "'").c_str()) != 0) path.clear();
+    }
+    std::string path;
+
+private:
+    std::string home_;
+};

@@ -1,6 +1,9 @@
-// Points, awards and speech of a clear step, the score counting up, and switches paid one at a time.
+// Points, awards and speech of a clear step, the score counting up, switches paid one at a time,
+// challenge tiers and the notice ring.
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <string>
 #include <vector>
 
 #include "board_checkers.h"
@@ -9,123 +12,76 @@
 
 namespace {
 
-void FreshScore() {
-    PrepareEmptyGame();
-    levelTarget = 100;
-    levelProgress = 0;
-    score = pendingScore = 0;
-}
-
-// The state CollapseCleared leaves after a clear step of the given groups in chain step `chain`.
-void ClearStep(std::vector<float> sizes, float chain) {
-    groupsCleared = static_cast<float>(sizes.size());
-    largestGroup = 0;
-    for (size_t g = 0; g < sizes.size(); ++g) {
-        groupSizes(static_cast<int>(g)) = sizes[g];
-        largestGroup = std::max(largestGroup, sizes[g]);
-    }
-    chainLength = chain;
-    if (chain > 1) chainAwardPending += 1;
-    largestAwardPending = 1;
-    groupsToScore = groupsCleared;
-    if (sizes.size() > 1) {
-        multiGroupCount = groupsCleared;
-        multiAwardPending = 1;
-    }
-    popupX(static_cast<int>(popupSlot)) = 100;
-    popupY(static_cast<int>(popupSlot)) = 100;
-}
-
 std::vector<float> Speech() {
     std::vector<float> out;
     for (int i = static_cast<int>(speechQueueRead); i < static_cast<int>(speechQueueEnd); ++i) out.push_back(speechQueue(i));
     return out;
 }
 
-float StarsInFlight() {
-    float n = 0;
-    for (int s = 0; s < 2; ++s) n += effectTimer(s) > 0 ? effectValue(s) : 0;
-    return n;
-}
-
 }  // namespace
 
-TEST(Scoring, GroupsScoreByTheRateOfTheirSize) {
-    FreshScore();
-    popupSlot = 9;
-    ClearStep({4}, 1);
-    ScoreTick();
-    EXPECT_EQ(pendingScore, 100);
-    EXPECT_TRUE(Speech().empty());
-    EXPECT_EQ(StarsInFlight(), 0);
-    EXPECT_EQ(popupValue(9), 100);
-    EXPECT_EQ(popupTimer(9), 40);
-    EXPECT_EQ(popupSlot, 0);  // the ring wraps
-
-    FreshScore();
-    ClearStep({6}, 1);
-    ScoreTick();
-    EXPECT_EQ(pendingScore, 540);
-    EXPECT_EQ(Speech(), std::vector<float>{28});
-    EXPECT_EQ(StarsInFlight(), 1);
-
-    FreshScore();
-    ClearStep({14}, 1);
-    ScoreTick();
-    EXPECT_EQ(pendingScore, 21000);
-    EXPECT_EQ(Speech(), std::vector<float>{48});
-    EXPECT_EQ(StarsInFlight(), 9);
+TEST(Scoring, ClearStepsPayRatesChainsAndMultiGroupAwardsOnce) {
+    struct Case {
+        const char* name;
+        std::vector<float> sizes;
+        float chain, progress, levelBreak, points;
+        std::vector<float> speech;
+        float stars;  // switches flying to the bank
+    };
+    const Case cases[] = {
+        {"four", {4}, 1, 0, 0, 100, {}, 0},
+        {"six", {6}, 1, 0, 0, 540, {28}, 1},
+        {"fourteen rates as thirteen", {14}, 1, 0, 0, 21000, {48}, 9},
+        {"second chain step", {4}, 2, 0, 0, 100 + 50, {23}, 0},
+        {"third chain step", {4}, 3, 0, 0, 100 + 150, {24}, 0},
+        {"three groups", {4, 4, 4}, 1, 0, 0, 300 + 1200, {26}, 0},
+        {"target reached: only its own speech", {4, 6}, 2, 100, 0, 100 + 540 + 50 + 250, {37}, 1},
+        {"bonus rates after a level-up", {6, 5}, 1, 0, 1, 6 * 40 + 5 * 30 + 200, {}, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        PrepareEmptyGame();
+        levelTarget = 100;
+        levelProgress = c.progress;
+        levelBreak = c.levelBreak;
+        score = pendingScore = 0;
+        // What a collapse leaves for scoring.
+        groupsCleared = groupsToScore = static_cast<float>(c.sizes.size());
+        largestGroup = 0;
+        for (size_t g = 0; g < c.sizes.size(); ++g) {
+            groupSizes(static_cast<int>(g)) = c.sizes[g];
+            largestGroup = std::max(largestGroup, c.sizes[g]);
+        }
+        chainLength = c.chain;
+        chainAwardPending = c.chain > 1;
+        largestAwardPending = 1;
+        multiGroupCount = groupsCleared;
+        multiAwardPending = c.sizes.size() > 1;
+        ScoreTick();
+        ScoreTick();  // nothing left to pay twice
+        EXPECT_EQ(pendingScore, c.points);
+        EXPECT_EQ(Speech(), c.speech);
+        float stars = 0;
+        for (int s = 0; s < 2; ++s) stars += effectTimer(s) > 0 ? effectValue(s) : 0;
+        EXPECT_EQ(stars, c.stars);
+        EXPECT_EQ(bonusTicks > 0, c.progress > 0);
+    }
 }
 
-TEST(Scoring, ChainsAndMultiGroupStepsPayTheirAwardsOnce) {
-    FreshScore();
-    ClearStep({4}, 1);
-    ScoreTick();
-    ClearStep({4}, 2);
-    ScoreTick();
-    EXPECT_EQ(pendingScore, 100 + 100 + 50);
-    ClearStep({4}, 3);
-    ScoreTick();
-    EXPECT_EQ(pendingScore, 250 + 100 + 150);
-    EXPECT_EQ(Speech(), (std::vector<float>{23, 24}));
-    ScoreTick();  // nothing pending any more
-    EXPECT_EQ(pendingScore, 500);
-
-    FreshScore();
-    ClearStep({4, 4, 4}, 1);
-    ScoreTick();
-    EXPECT_EQ(pendingScore, 300 + 1200);
-    EXPECT_EQ(Speech(), std::vector<float>{26});
-}
-
-TEST(Scoring, ReachingTheTargetKeepsThePointsButOnlyItsOwnSpeech) {
-    FreshScore();
-    levelProgress = 100;
-    ClearStep({4, 6}, 2);
-    ScoreTick();
-    EXPECT_EQ(pendingScore, 100 + 540 + 50 + 250);
-    EXPECT_EQ(Speech(), std::vector<float>{37});
-    EXPECT_EQ(bonusTicks, 600);
-    EXPECT_EQ(levelTarget, 108);
-    EXPECT_EQ(chainLength, 0);
-}
-
-TEST(Scoring, PendingPointsCountUpInFiftiesTensAndFives) {
-    FreshScore();
+TEST(Scoring, PendingPointsCountUpInFiftiesTensAndFivesWithoutOvershooting) {
+    PrepareEmptyGame();
     highScoreThreshold = 1e9f;
-    pendingScore = 3000;
+    score = 0;
+    pendingScore = 3003;
     int ticks = 0;
-    while (pendingScore > 2000) { CountScore(); ++ticks; }
-    EXPECT_EQ(ticks, 20);
-    while (pendingScore > 500) { CountScore(); ++ticks; }
-    EXPECT_EQ(ticks, 20 + 150);
-    while (pendingScore > 0) { CountScore(); ++ticks; }
-    EXPECT_EQ(ticks, 20 + 150 + 100);
-    EXPECT_EQ(score, 3000);
+    for (; ticks < 1000 && pendingScore > 0; ++ticks) CountScore();
+    EXPECT_EQ(ticks, 21 + 146 + 98 + 1);  // 50s down to 1953, 10s to 493, 5s to 3, then the 3
+    EXPECT_EQ(score, 3003);
+    EXPECT_EQ(pendingScore, 0);
 }
 
 TEST(Scoring, EarnedSwitchesArePaidOneEveryTwentyOneTicks) {
-    FreshScore();
+    PrepareEmptyGame();
     swaps = 0;
     swapsToAward = 3;
     std::vector<int> paidAt;
@@ -137,12 +93,71 @@ TEST(Scoring, EarnedSwitchesArePaidOneEveryTwentyOneTicks) {
     EXPECT_EQ(paidAt, (std::vector<int>{0, 21, 42}));
 }
 
-TEST(Scoring, BonusRatesApplyToTheSearchAfterALevelUp) {
-    FreshScore();
-    levelBreak = 1;
-    ClearStep({6, 5}, 1);
-    ScoreTick();
-    EXPECT_EQ(pendingScore, 6 * 40 + 5 * 30 + 200);
-    EXPECT_TRUE(Speech().empty());
-    EXPECT_EQ(StarsInFlight(), 0);
+namespace {
+
+class Challenges : public ::testing::Test {
+protected:
+    void SetUp() override {
+        saveDir = KString(dir_.path.c_str());  // completions save the settings
+        PrepareEmptyGame();
+        for (int i = 0; i < 15; ++i) challengeProgress(i) = 0;
+        challengesCompleted = 0;
+        survivalStep1 = 36000;
+        survivalStep2 = 54000;
+        survivalStep3 = 72000;
+        commitmentStep1 = 2000;
+        commitmentStep2 = 10000;
+        commitmentStep3 = 30000;
+    }
+    ScratchDir dir_;
+};
+
+}  // namespace
+
+TEST_F(Challenges, TiersCompleteOneAtATimeProgressNeverFallsAndStopsShortAtNinetyNine) {
+    struct Step { const char* what; std::function<void()> track; int slot; float progress; };
+    const Step steps[] = {
+        {"combo of 5", [] { TrackCombo(5); }, 6, 25},
+        {"combo of 12 completes SKILLED", [] { TrackCombo(12); }, 6, 100},
+        {"... and only SKILLED", [] {}, 7, 0},
+        {"combo of 9", [] { TrackCombo(9); }, 7, 50},
+        {"combo of 5 is too small for MASTER", [] { TrackCombo(5); }, 7, 50},
+        {"19 switches banked", [] { swaps = 19; TrackHoarding(); }, 9, 95},
+        {"spent: progress never falls", [] { swaps = 5; TrackHoarding(); }, 9, 95},
+        {"past the target without a payment at 20", [] { swaps = 21; TrackHoarding(); }, 9, 95},
+        {"20 banked", [] { swaps = 20; TrackHoarding(); }, 9, 100},
+        {"level 3", [] { level = 3; TrackLeveling(); }, 0, 66},
+        {"levels 4 to 8", [] { for (level = 4; level <= 8; ++level) TrackLeveling(); }, 1, 100},
+        {"a tick short of survival", [] { playTicks = 35999; TrackSurvival(); }, 3, 99},
+        {"survival reached", [] { playTicks = 36000; TrackSurvival(); }, 3, 100},
+        {"half the second survival step", [] { playTicks = 36000 + 27000; TrackSurvival(); }, 4, 50},
+        {"just short of commitment", [] { creaturesConnectedTotal = 1999.9f; TrackCommitment(); }, 12, 99},
+        {"two thresholds passed at once", [] { creaturesConnectedTotal = 12000; TrackCommitment(); }, 12, 100},
+        {"... complete one tier per call", [] {}, 13, 0},
+        {"the next call", [] { TrackCommitment(); }, 13, 100},
+    };
+    for (const Step& s : steps) {
+        s.track();
+        EXPECT_EQ(challengeProgress(s.slot), s.progress) << s.what;
+    }
+    EXPECT_EQ(challengesCompleted, 7);
+}
+
+TEST_F(Challenges, NoticesShowOneAfterAnotherAndTheTenthCompletionAddsItsOwnOnce) {
+    runState = 2;
+    PostNotice(2);   // a high score
+    PostNotice(74);  // a challenge in the same tick
+    PostNotice(2);   // already pending: not twice
+    for (int i = 0; i < 10; ++i) EXPECT_EQ(noticeRing(i), i == 0 ? 2 : i == 1 ? 74 : 0) << i;
+    int t = 0;
+    for (; t < 2000 && noticeRing(1) != 0; ++t) NoticeTick();
+    EXPECT_EQ(t, 960);  // two notices of 480 ticks each
+    EXPECT_EQ(noticeIndex, 2);
+
+    challengesCompleted = 9;
+    PostNotice(83);
+    EXPECT_EQ(challengesCompleted, 10);
+    EXPECT_EQ(noticeRing(2), 83);
+    EXPECT_EQ(noticeRing(3), 119);
+    EXPECT_EQ(noticeRing(4), 0);
 }

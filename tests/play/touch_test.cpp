@@ -1,28 +1,31 @@
-// Scripted presses and drags on an idle board: selection, swipes and their diagonal tie-break,
-// rejected touches, the second tap that switches a creature into its twin, and power-up taps.
+// Scripted presses and drags on an idle board: selection, swipes with the diagonal tie-break,
+// rejected touches, the second tap (twin switch or power-up), and the sounds the board plays.
 #include <gtest/gtest.h>
+
+#include <cstdio>
+#include <string>
+#include <vector>
 
 #include "board_checkers.h"
 #include "game/play/play.h"
 #include "game/shell/globals.h"
+#include "runtime/audio/sound.h"
+#include "runtime/platform/null_audio.h"
 
 namespace {
 
-float CentreX(int cell) { return 35 + 50 * static_cast<float>(cell % 6); }
-float CentreY(int cell) { return 35 + 50 * static_cast<float>(cell / 6); }
-
-// A board where every swap connects: two kinds in columns stripes would make groups, so use the
-// checkerboard, in which any swap of unlike neighbours puts each creature beside its own kind.
-void IdleBoard() {
+void IdleBoard(const Kinds& k = Checkerboard()) {
     PrepareEmptyGame();
-    PlaceBoard(Checkerboard());
+    PlaceBoard(k);
     touchPhase = touchPhaseTicks = pressTaken = 0;
-    touchDown = 0;
 }
 
 void Press(float x, float y) { TouchTick(x, y, true); }
 void Release(float x, float y) { TouchTick(x, y, false); }
-
+void Tap(int cell) {
+    Press(CentreX(cell), CentreY(cell));
+    Release(CentreX(cell), CentreY(cell));
+}
 // Presses at the cell centre, drags by (dx, dy) and releases there.
 void Swipe(int cell, float dx, float dy) {
     Press(CentreX(cell), CentreY(cell));
@@ -32,24 +35,15 @@ void Swipe(int cell, float dx, float dy) {
 
 }  // namespace
 
-TEST(Touch, PressSelectsTheCellUnderTheFinger) {
-    IdleBoard();
-    Press(CentreX(14), CentreY(14));
-    EXPECT_EQ(selectedCell, 15);
-    EXPECT_EQ(selectedColumn, 2);
-    EXPECT_EQ(selectedRow, 2);
-    EXPECT_EQ(selectedX, 110);
-    EXPECT_EQ(selectedY, 110);
-    EXPECT_EQ(selectionFrame, 1);
-    EXPECT_EQ(touchPhase, 1);
-}
-
-TEST(Touch, PressNearACellBorderOrOffTheBoardSelectsNothing) {
-    for (auto [x, y] : {std::pair<float, float>{62, 35}, {35, 62}, {58, 35}, {5, 35}, {35, 320}, {320, 100}}) {
+TEST(Touch, PressSelectsOnlyWellInsideACellOfTheBoard) {
+    struct Case { float x, y; int selected; };
+    for (Case c : {Case{CentreX(14), CentreY(14), 15}, Case{16, 16, 1}, Case{301, 301, 36}, Case{62, 35, 0},
+                   Case{35, 62, 0}, Case{58, 35, 0}, Case{5, 35, 0}, Case{35, 320, 0}, Case{320, 100, 0}}) {
+        SCOPED_TRACE(testing::Message() << c.x << "," << c.y);
         IdleBoard();
-        Press(x, y);
-        Press(x, y);
-        EXPECT_EQ(selectedCell, 0) << x << "," << y;
+        Press(c.x, c.y);
+        Press(c.x, c.y);
+        EXPECT_EQ(selectedCell, c.selected);
     }
     // A press that lands on a border does not select later while held on a good spot.
     IdleBoard();
@@ -58,170 +52,142 @@ TEST(Touch, PressNearACellBorderOrOffTheBoardSelectsNothing) {
     EXPECT_EQ(selectedCell, 0);
 }
 
-TEST(Touch, SwipesPickTheNeighbourByTheLongerAxis) {
-    struct Case {
-        float dx, dy;
-        int partner;
-    };
-    const int from = 14;
-    for (Case c : {Case{40, 5, 15}, Case{-40, -10, 13}, Case{3, 30, 20}, Case{-8, -45, 8}}) {
+TEST(Touch, SwipesPickTheNeighbourByTheLongerAxisOrAreRejected) {
+    struct Case { int cell; float dx, dy; int partner; };  // partner -1: rejected
+    // Exact diagonals: down-right and down-left go below, up-right right, up-left left.
+    for (Case c : {Case{14, 40, 5, 15}, Case{14, -40, -10, 13}, Case{14, 3, 30, 20}, Case{14, -8, -45, 8},
+                   Case{14, 30, 30, 20}, Case{14, 30, -30, 15}, Case{14, -30, -30, 13}, Case{14, -30, 30, 20},
+                   Case{12, -40, 0, -1}, Case{3, 0, -40, -1}, Case{17, 40, 0, -1}, Case{33, 0, 40, -1}}) {
+        SCOPED_TRACE(testing::Message() << c.cell << " by " << c.dx << "," << c.dy);
         IdleBoard();
-        Swipe(from, c.dx, c.dy);
-        EXPECT_EQ(targetCell, c.partner + 1) << c.dx << "," << c.dy;
-        EXPECT_EQ(creatures(from).state, 5);
-        EXPECT_EQ(creatures(c.partner).state, 5);
-        EXPECT_EQ(busyCount, 1);
-        EXPECT_EQ(boardPhase, 1);
+        Swipe(c.cell, c.dx, c.dy);
+        EXPECT_EQ(boardPhase, c.partner < 0 ? 5 : 1);
+        EXPECT_EQ(targetCell, c.partner + 1);
+        EXPECT_EQ(creatures(c.cell).state, c.partner < 0 ? 1 : 5);
+        EXPECT_EQ(creatures(std::max(c.partner, 0)).state, c.partner < 0 ? 1 : 5);
     }
-}
-
-TEST(Touch, ExactDiagonalsBreakTheTieDownwardVerticalUpwardHorizontal) {
-    struct Case {
-        float dx, dy;
-        int partner;
-    };
-    const int from = 14;
-    // Down-right: below. Up-right: right. Up-left: left. Down-left: below.
-    for (Case c : {Case{30, 30, 20}, Case{30, -30, 15}, Case{-30, -30, 13}, Case{-30, 30, 20}}) {
-        IdleBoard();
-        Swipe(from, c.dx, c.dy);
-        EXPECT_EQ(targetCell, c.partner + 1) << c.dx << "," << c.dy;
-    }
-}
-
-TEST(Touch, ASwapExchangesTheCreaturesAndStaysWithoutAClear) {
-    IdleBoard();
-    // Four kinds that never touch their like; the swap only brings two 7s together.
-    Kinds before{};
-    for (int i = 0; i < 36; ++i) before[i] = static_cast<float>((i % 6 + 2 * (i / 6)) % 4 + 1);
-    before[14] = before[16] = 7;
-    PlaceBoard(before);
-    Swipe(14, 40, 0);
-    EXPECT_GE(RunUntilIdle(200), 0);
-    Kinds after = CurrentKinds();
-    EXPECT_EQ(after[14], before[15]);
-    EXPECT_EQ(after[15], before[14]);
-    EXPECT_EQ(movesMade, 1);
-    EXPECT_EQ(selectedCell, 0);
-    EXPECT_EQ(creatures(14).x, 100);
-    EXPECT_EQ(creatures(15).x, 150);
-}
-
-TEST(Touch, SwipesOffTheBoardAndIllegalSwapsAreRejected) {
-    // Left from column 0 and up from row 0.
-    for (auto [cell, dx, dy] : {std::tuple<int, float, float>{12, -40, 0}, {3, 0, -40}}) {
-        IdleBoard();
-        Swipe(cell, dx, dy);
-        EXPECT_EQ(boardPhase, 5);
-        EXPECT_EQ(boardPauseTicks, 10);
-        EXPECT_EQ(selectedCell, 0);
-        for (int t = 0; t < 10; ++t) BoardTick();
-        EXPECT_EQ(boardPhase, 2);
-    }
-    // A swap that connects nothing.
-    IdleBoard();
-    Kinds k = Checkerboard();
-    k[14] = 5;  // cells around differ from 5, and 15's kind has no like neighbour at 14's place
-    k[15] = 6;
-    PlaceBoard(k);
+    // A swap that connects nothing is refused and leaves the board as it was.
+    Kinds lonely = Checkerboard();
+    lonely[14] = 5;
+    lonely[15] = 6;
+    IdleBoard(lonely);
     Swipe(14, 40, 0);
     EXPECT_EQ(boardPhase, 5);
-    EXPECT_EQ(CurrentKinds(), k);
-}
-
-TEST(Touch, ReleaseInsideTheSelectedCellKeepsTheSelectionAndASecondTapSwitches) {
-    IdleBoard();
-    swaps = 2;
-    float kind = creatures(14).kind;
-    Press(CentreX(14), CentreY(14));
-    Release(CentreX(14) + 5, CentreY(14));
-    EXPECT_EQ(selectedCell, 15);
+    EXPECT_EQ(selectedCell, 0);
+    for (int t = 0; t < 10; ++t) BoardTick();
     EXPECT_EQ(boardPhase, 2);
-    for (int t = 0; t < 10; ++t) Release(CentreX(14), CentreY(14));
-    Press(CentreX(14), CentreY(14));  // the second press inside the window
-    EXPECT_EQ(creatures(14).state, 4);
-    EXPECT_EQ(swaps, 1);
-    EXPECT_EQ(busyCount, 1);
-    EXPECT_GE(RunUntilIdle(200), 0);
-    EXPECT_EQ(creatures(14).kind, kind == 1 ? 2 : 4);  // the twin
-    EXPECT_EQ(flipsMade, 1);
-    EXPECT_EQ(selectedCell, 0);
+    EXPECT_EQ(CurrentKinds(), lonely);
 }
 
-TEST(Touch, SecondTapIsFreeWithInfiniteSwitchesAndRejectedWithNoneLeft) {
+TEST(Touch, SecondTapSwitchesToTheTwinOrStartsAPowerUpWhenAllowed) {
+    enum Result { SWITCH, POWER, REJECT };
+    struct Case { const char* name; float kind, swaps, power, bonus; int secondAt; Result result; float after; };
+    const Case cases[] = {
+        {"pays one switch", 5, 2, 0, 0, 14, SWITCH, 6},
+        {"twin downwards", 2, 1, 0, 0, 14, SWITCH, 1},
+        {"free with infinite switches", 1, 0, 3, 0, 14, SWITCH, 2},
+        {"free in the bonus period", 1, 0, 0, 100, 14, SWITCH, 2},
+        {"none left", 1, 0, 0, 0, 14, REJECT, 1},
+        {"second press elsewhere", 1, 5, 0, 0, 15, REJECT, 1},
+        {"an egg never switches", 9, 5, 0, 0, 14, REJECT, 9},
+        {"a power-up starts its power", 12, 5, 0, 0, 14, POWER, 16},
+        {"no power-up in the bonus period", 12, 5, 0, 100, 14, REJECT, 12},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Kinds k = Checkerboard();
+        k[14] = c.kind;
+        IdleBoard(k);
+        swaps = c.swaps;
+        powerType = c.power;
+        bonusTicks = c.bonus;
+        Tap(14);
+        EXPECT_EQ(selectedCell, 15);  // a release inside the cell keeps the selection
+        Press(CentreX(c.secondAt), CentreY(c.secondAt));
+        bonusTicks = 0;
+        EXPECT_EQ(boardPhase, c.result == REJECT ? 5 : 1);
+        EXPECT_EQ(swaps, c.result == SWITCH && c.power == 0 && c.bonus == 0 ? c.swaps - 1 : c.swaps);
+        EXPECT_EQ(powerType, c.result == POWER ? 2 : c.power);
+        if (c.result == POWER) {
+            EXPECT_EQ(creatures(14).kind, 16);
+        }
+        ASSERT_GE(RunUntilIdle(3000), 0);  // a removal's refills may start a long cascade
+        EXPECT_EQ(selectedCell, 0);
+        EXPECT_EQ(c.result != POWER ? creatures(14).kind : c.after, c.after);
+        EXPECT_EQ(flipsMade, c.result == SWITCH ? 1 : 0);
+        for (float v : CurrentKinds()) EXPECT_NE(v, 16);
+    }
+    // A release on the control strip drops the selection.
     IdleBoard();
-    swaps = 0;
-    powerType = 3;
-    Press(CentreX(0), CentreY(0));
-    Release(CentreX(0), CentreY(0));
-    Press(CentreX(0), CentreY(0));
-    EXPECT_EQ(creatures(0).state, 4);
-    EXPECT_EQ(swaps, 0);
-
-    IdleBoard();
-    swaps = 0;
-    powerType = 0;
-    Press(CentreX(0), CentreY(0));
-    Release(CentreX(0), CentreY(0));
-    Press(CentreX(0), CentreY(0));
-    EXPECT_EQ(creatures(0).state, 1);
-    EXPECT_EQ(boardPhase, 5);
-    EXPECT_EQ(selectedCell, 0);
-}
-
-TEST(Touch, SecondPressElsewhereOrOnTheStripIsRejected) {
-    IdleBoard();
-    swaps = 5;
     Press(CentreX(7), CentreY(7));
-    Release(CentreX(7), CentreY(7));
-    Press(CentreX(9), CentreY(9));
-    EXPECT_EQ(boardPhase, 5);
-    EXPECT_EQ(selectedCell, 0);
-    EXPECT_EQ(swaps, 5);
-
-    IdleBoard();
-    Press(CentreX(7), CentreY(7));
-    Release(200, 440);  // released on the control strip
+    Release(200, 440);
     EXPECT_EQ(boardPhase, 5);
     EXPECT_EQ(selectedCell, 0);
 }
 
-TEST(Touch, EggsCannotSwitchAndPowerUpsStartTheirPower) {
-    IdleBoard();
+namespace {
+
+// The board's sounds on the silent headless mixer, each loaded from a PCM WAV (8 kHz, 8-bit mono)
+// of its own name.
+class BoardSounds : public ::testing::Test {
+protected:
+    void SetUp() override {
+        OpenAudio();
+        auto load = [&](const std::string& name, int slot, uint32_t ms) {
+            uint32_t data = 8 * ms;
+            std::vector<unsigned char> b;
+            auto put = [&](uint32_t v, int bytes) { for (int i = 0; i < bytes; ++i) b.push_back(static_cast<unsigned char>(v >> (8 * i))); };
+            auto tag = [&](const char* t) { b.insert(b.end(), t, t + 4); };
+            tag("RIFF"), put(36 + data, 4), tag("WAVE"), tag("fmt "), put(16, 4), put(1, 2), put(1, 2);
+            put(8000, 4), put(8000, 4), put(1, 2), put(8, 2), tag("data"), put(data, 4);
+            b.insert(b.end(), data, 128);
+            FILE* f = std::fopen(name.c_str(), "wb");
+            ASSERT_TRUE(f && std::fwrite(b.data(), 1, b.size(), f) == b.size() && std::fclose(f) == 0);
+            LoadSound(KString((dir_.path + "/" + name).c_str()), static_cast<float>(slot), 1);
+        };
+        for (int n = 1; n <= 12; ++n) load("bounce" + std::to_string(n) + ".wav", 10 + n, 0);
+        // The first match sound is long enough to be still playing at the next clear.
+        const char* names[] = {"match.wav", "match2.wav", "error.wav", "swap.wav", "aqua2.wav", "select2.wav"};
+        for (int slot = 1; slot <= 6; ++slot) load(names[slot - 1], slot, slot == 1 ? 1000 : 0);
+        NullAudio::ClearPlays();
+    }
+    void TearDown() override { ShutdownAudio(); }
+    std::vector<std::string> Played() {
+        std::vector<std::string> out;
+        for (const auto& p : NullAudio::Plays()) out.push_back(p.path.substr(p.path.find_last_of('/') + 1));
+        return out;
+    }
+    ScratchDir dir_;
+};
+
+}  // namespace
+
+TEST_F(BoardSounds, ThirtySixLandingsClimbTheBounceNotesOnceAndNothingSoundsWhenOff) {
+    for (float on : {0.0f, 1.0f}) {
+        StartSeededGame(21);
+        soundOn = on;
+        ASSERT_GE(RunUntilIdle(400), 0);
+        std::vector<std::string> expected;
+        for (int n = 1; on && n <= 12; ++n) expected.push_back("bounce" + std::to_string(n) + ".wav");
+        EXPECT_EQ(Played(), expected);
+    }
+}
+
+TEST_F(BoardSounds, SelectSwapAndMatchSoundsWithTheSecondMatchSlotWhileTheFirstPlays) {
+    PrepareEmptyGame();
+    soundOn = 1;
     Kinds k = Checkerboard();
-    k[14] = 9;
-    k[20] = 12;
+    k[30] = k[31] = k[32] = k[27] = 5;  // swapping 27 down into 33 completes a row of four
     PlaceBoard(k);
-    swaps = 5;
-    Press(CentreX(14), CentreY(14));
-    Release(CentreX(14), CentreY(14));
-    Press(CentreX(14), CentreY(14));
-    EXPECT_EQ(boardPhase, 5);
-    EXPECT_EQ(creatures(14).kind, 9);
-
-    PlaceBoard(k);
-    touchPhase = touchPhaseTicks = 0;
-    Release(0, 0);
-    Press(CentreX(20), CentreY(20));
-    Release(CentreX(20), CentreY(20));
-    Press(CentreX(20), CentreY(20));
-    EXPECT_EQ(powerType, 2);
-    EXPECT_EQ(creatures(20).kind, 16);
-    EXPECT_EQ(creatures(20).state, 8);
-    EXPECT_EQ(swaps, 5);
-    EXPECT_GE(RunUntilIdle(400), 0);
-    for (float v : CurrentKinds()) EXPECT_NE(v, 16);
-
-    // During the level bonus period a power-up tap is rejected.
-    PlaceBoard(k);
-    powerType = 0;
-    bonusTicks = 100;
-    touchPhase = touchPhaseTicks = 0;
-    Release(0, 0);
-    Press(CentreX(20), CentreY(20));
-    Release(CentreX(20), CentreY(20));
-    Press(CentreX(20), CentreY(20));
-    EXPECT_EQ(powerType, 0);
-    EXPECT_EQ(creatures(20).kind, 12);
-    bonusTicks = 0;
+    matchChannel = -1;
+    Swipe(27, 0, 40);
+    ASSERT_EQ(targetCell, 34);
+    for (int t = 0; t < 12 && groupsCleared == 0; ++t) BoardTick();
+    ASSERT_GT(groupsCleared, 0);
+    std::vector<std::string> played = Played();
+    EXPECT_EQ(std::vector<std::string>(played.begin(), played.begin() + std::min<size_t>(3, played.size())),
+              (std::vector<std::string>{"select2.wav", "aqua2.wav", "match.wav"}));
+    k[33] = 5;
+    Search(k);  // the virtual clock has not moved: the first match sound still plays
+    EXPECT_EQ(Played().back(), "match2.wav");
 }

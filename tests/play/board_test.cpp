@@ -1,0 +1,165 @@
+// The board against independent checkers: the deal, the entry sweep, the group search, gravity
+// and refills, eggs hatching beside a clear, and removals.
+#include <gtest/gtest.h>
+
+#include <random>
+#include <set>
+
+#include "board_checkers.h"
+#include "game/play/board_state.h"
+#include "game/play/play.h"
+#include "game/shell/globals.h"
+
+TEST(Deal, ThousandsOfBoardsNeverHaveLikeNeighboursAndUseEveryKind) {
+    int kindSeen[9] = {};
+    for (unsigned seed = 1; seed <= 2000; ++seed) {
+        StartSeededGame(seed);
+        Kinds k = CurrentKinds();
+        ASSERT_FALSE(HasLikeNeighbours(k)) << "seed " << seed;
+        for (float kind : k) {
+            ASSERT_TRUE(kind >= 1 && kind <= 8) << "seed " << seed;
+            kindSeen[static_cast<int>(kind)] += 1;
+        }
+    }
+    // 72000 cells over 8 kinds: every kind turns up, none overwhelmingly.
+    for (int kind = 1; kind <= 8; ++kind) {
+        EXPECT_GT(kindSeen[kind], 7200) << "kind " << kind;
+        EXPECT_LT(kindSeen[kind], 10800) << "kind " << kind;
+    }
+}
+
+TEST(EntrySweep, EveryPatternDropsItsWavesInTurnAndLandsEachCreatureInPlace) {
+    for (int pattern = 1; pattern <= 4; ++pattern) {
+        const int* order = SweepPatternOrder(pattern);
+        const int* waves = SweepPatternWaves(pattern);
+        for (unsigned seed = 1; seed <= 100; ++seed) {
+            SCOPED_TRACE(testing::Message() << "pattern " << pattern << " seed " << seed);
+            StartSeededGame(seed);
+            entryPattern = static_cast<float>(pattern);
+            StartEntrySweep();
+            // Each wave waits longer than the one before; the diagonal patterns take one diagonal
+            // per wave from a bottom corner.
+            for (int w = 0, entry = 0, lastMax = 0; waves[w] != 0; ++w) {
+                int lo = 1000, hi = 0;
+                for (int n = 0; n < waves[w]; ++n, ++entry) {
+                    lo = std::min(lo, static_cast<int>(sweepDelay(entry)));
+                    hi = std::max(hi, static_cast<int>(sweepDelay(entry)));
+                    int column = order[entry] % 6, row = order[entry] / 6;
+                    ASSERT_TRUE(pattern > 2 || (pattern == 1 ? column : 5 - column) + (5 - row) == w) << entry;
+                }
+                ASSERT_GT(lo, lastMax) << "wave " << w;
+                lastMax = hi;
+            }
+            Kinds dealt = CurrentKinds();
+            ASSERT_GT(RunUntilIdle(400), 60);
+            ASSERT_EQ(CurrentKinds(), dealt);  // no group on a fresh board: nothing cleared
+            for (int i = 0; i < 36; ++i) {
+                ASSERT_EQ(creatures(i).state, 1);
+                ASSERT_EQ(creatures(i).x, (i % 6) * 50);
+                ASSERT_EQ(creatures(i).y, (i / 6) * 50);
+            }
+        }
+    }
+}
+
+TEST(Refill, LessCreaturesDealsOnlyTheSixKindsLeft) {
+    PrepareEmptyGame();
+    SeedGameRandom(11);
+    creatureKinds = 6;
+    std::set<float> seen;
+    for (int n = 0; n < 3000; ++n) {
+        columnRefills(0) = 0;
+        CreateRefillCreature(0);
+        seen.insert(creatures(0).kind);
+    }
+    EXPECT_EQ(seen, (std::set<float>{1, 2, 3, 4, 5, 6}));
+}
+
+TEST(FindGroups, LabelsAndClearsExactlyWhatAFloodFillFinds) {
+    std::mt19937 rng(2024);
+    PrepareEmptyGame();
+    for (int board = 0; board < 4000; ++board) {
+        // Few kinds make large, oddly shaped groups; more kinds make many small ones.
+        Kinds k{};
+        for (float& v : k) v = static_cast<float>(rng() % (2 + board % 5) + 1);
+        Search(k);
+        ExpectSearchMatchesFill(k);
+        int clearing = 0;
+        for (int i = 0; i < 36; ++i) clearing += creatures(i).state == 7;
+        ASSERT_EQ(busyCount, clearing);
+    }
+}
+
+TEST(Collapse, TwoGroupsAreOneChainStepAndSurvivorsFallInOrder) {
+    PrepareEmptyGame();
+    SeedGameRandom(3);
+    Kinds k = Checkerboard();
+    for (int row = 2; row <= 5; ++row) k[row * 6] = 7;  // column 0, rows 2..5
+    for (int cell : {2, 3, 4, 5, 11}) k[cell] = 6;       // a group of five in the top row
+    Search(k);
+    ASSERT_EQ(groupsCleared, 2);
+    EXPECT_EQ(largestGroup, 5);
+    for (int t = 0; t < 10; ++t) AnimateCreatures();
+    ASSERT_EQ(boardPhase, 4);
+    BoardStep();
+    EXPECT_EQ(chainLength, 1);
+    EXPECT_EQ(multiGroupCount, 2);
+    EXPECT_EQ(creaturesConnected, 9);
+    EXPECT_EQ(levelProgress, 9);
+    // The two survivors of column 0 fall four rows, keeping their order; each emptied cell gets
+    // one new creature at the top of its column.
+    EXPECT_EQ(creatures(24).kind, k[0]);
+    EXPECT_EQ(creatures(30).kind, k[6]);
+    const float refills[6] = {4, 0, 1, 1, 1, 2};
+    for (int c = 0; c < 6; ++c) EXPECT_EQ(columnRefills(c), refills[c]) << "column " << c;
+    EXPECT_LT(creatures(0).y, creatures(6).y);  // the new ones stacked above the board
+    EXPECT_LT(creatures(18).y, 0);
+    ASSERT_GE(RunUntilIdle(400), 0);
+    for (int i = 0; i < 36; ++i) EXPECT_EQ(creatures(i).y, (i / 6) * 50) << "cell " << i;
+}
+
+TEST(Eggs, AClearHatchesTheEggsOnAllFourSidesOnceButNotTheEggsItClears) {
+    PrepareEmptyGame();
+    SeedGameRandom(8);
+    Kinds k = Checkerboard();
+    // A group of five in a plus shape around cell 14; eggs touch its arms, and cell 7 touches two.
+    for (int cell : {14, 13, 15, 8, 20}) k[cell] = 5;
+    for (int egg : {12, 16, 2, 26, 7}) k[egg] = 9;
+    Search(k);
+    EXPECT_EQ(busyCount, 10);
+    for (int t = 0; t < 10; ++t) AnimateCreatures();
+    EXPECT_EQ(busyCount, 0);
+    for (int egg : {12, 16, 2, 26, 7}) EXPECT_TRUE(creatures(egg).kind >= 10 && creatures(egg).kind <= 15) << egg;
+    EXPECT_GE(RunUntilIdle(600), 0);
+    // Four eggs in a row clear as a group beside a clearing ordinary group. A cleared egg must not
+    // also hatch, or it would hold a busy count that never ends and lock the board.
+    k = Checkerboard();
+    for (int cell : {24, 25, 26, 27}) k[cell] = 9;
+    for (int cell : {30, 31, 32, 33}) k[cell] = 6;
+    Search(k);
+    EXPECT_EQ(groupsCleared, 2);
+    EXPECT_EQ(busyCount, 8);
+    EXPECT_GE(RunUntilIdle(600), 0);
+}
+
+TEST(Removal, UsedPowerUpAndLessCreaturesTakeTheirCellsAndRefill) {
+    PrepareEmptyGame();
+    SeedGameRandom(9);
+    Kinds k = Checkerboard();
+    k[14] = 16;
+    k[0] = 7;
+    k[35] = 8;
+    PlaceBoard(k);
+    powerType = 1;
+    creatureKinds = 6;
+    MarkRemovals();
+    EXPECT_EQ(busyCount, 3);
+    for (int t = 0; t < 20 && boardPhase != 6; ++t) BoardTick();
+    ASSERT_EQ(boardPhase, 6);
+    BoardStep();  // the removal
+    for (int c : {0, 2, 5}) EXPECT_EQ(columnRefills(c), 1) << "column " << c;
+    EXPECT_EQ(creaturesConnected, 0);  // removals are not connections
+    EXPECT_EQ(levelProgress, 0);
+    ASSERT_GE(RunUntilIdle(600), 0);
+    for (float v : CurrentKinds()) EXPECT_TRUE(v != 16 && v != 7 && v != 8) << v;
+}
