@@ -108,12 +108,4 @@ TEST(SoundBank, FortySevenSlotsInOrderWithNineAndTenLeftEmpty) {
     EXPECT_STREQ(SOUND_BANK[41].file, SOUND_BANK[42].file);   // 44 and 45: the same twinkle
 }
 
-TEST(Music, TracksOpenOnlyWithMusicOnAndAVolume) {
-    StartRuntimeOnce();
-    platform = 3;
-    EXPECT_STREQ(MusicExtension().c_str(), ".mp3");
-    platform = 6;
-    EXPECT_STREQ(MusicExtension().c_str(), ".ogg");
-}
-
 }  // namespace
