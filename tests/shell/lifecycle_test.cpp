@@ -1,5 +1,5 @@
-// Lifecycle callbacks found by name, the paused frame that only waits, quitting, the phase 14
-// exits and the splash screen's count.
+// Lifecycle callbacks found by name, the paused frame that only waits, quitting, the exits
+// from a game and the splash screen's count.
 #include <gtest/gtest.h>
 
 #include "game/play/play.h"
@@ -22,21 +22,18 @@ protected:
         lifecycleRequest = 0;
         quitRequested = 0;
     }
+    static void DrawScreen() {
+        BeginPolygonBatch(3, 1);
+        DrawCurrentScreen();
+        EndPolygonBatch();
+    }
 };
-
-TEST_F(Lifecycle, TheTableNamesTheThreeCallbacksInOrder) {
-    EXPECT_STREQ(CALLBACK_TABLE[0].name, "KRT_ON_PAUSE");
-    EXPECT_STREQ(CALLBACK_TABLE[1].name, "KRT_ON_QUIT");
-    EXPECT_STREQ(CALLBACK_TABLE[2].name, "KRT_ON_RESUME");
-    EXPECT_EQ(CALLBACK_TABLE[3].name, nullptr);
-}
 
 TEST_F(Lifecycle, CallbacksDoNothingBeforeStartUpHasFinished) {
     startupComplete = 0;
     tickDebt = 5;
-    EXPECT_EQ(CALLBYNAME("KRT_ON_PAUSE"), 1.0f);
-    EXPECT_EQ(CALLBYNAME("KRT_ON_QUIT"), 1.0f);
-    EXPECT_EQ(CALLBYNAME("KRT_ON_RESUME"), 1.0f);
+    for (const char* name : {"KRT_ON_PAUSE", "KRT_ON_QUIT", "KRT_ON_RESUME"})
+        EXPECT_EQ(CALLBYNAME(name), 1.0f) << name;
     EXPECT_EQ(lifecycleRequest, 0);
     EXPECT_EQ(tickDebt, 5);
 }
@@ -82,7 +79,7 @@ TEST_F(Lifecycle, AQuitRequestEndsTheLoopAndAQuittingRequestIsSpentOnce) {
     EXPECT_FALSE(HandleLifecycleRequests());
 }
 
-TEST_F(Lifecycle, LeavingAScoredGameReturnsToTheMenuWithTheIntroMusic) {
+TEST_F(Lifecycle, LeavingAGameReturnsToTheMenuAndTheTutorialGivesBackTheSpeechVolume) {
     gameMode = 3;
     phase = 14;
     fieldActive = 1;
@@ -92,9 +89,7 @@ TEST_F(Lifecycle, LeavingAScoredGameReturnsToTheMenuWithTheIntroMusic) {
     EXPECT_EQ(phase, 0);
     EXPECT_EQ(fieldActive, 0);
     EXPECT_EQ(skipIntroMusic, 0);
-}
 
-TEST_F(Lifecycle, LeavingTheTutorialGivesBackTheSpeechVolume) {
     speechVolume = 0.8f;
     gameMode = 5;
     StartNewGame();   // the tutorial mutes speech and keeps the old volume
@@ -104,47 +99,36 @@ TEST_F(Lifecycle, LeavingTheTutorialGivesBackTheSpeechVolume) {
     EXPECT_EQ(speechVolume, 0.8f);
     EXPECT_EQ(gameMode, 1);
     EXPECT_EQ(skipIntroMusic, 1);
-    // Any other mode value leaves everything alone.
+}
+
+TEST_F(Lifecycle, UnknownModesPhasesAndScreensDoNothing) {
     gameMode = 7;
     phase = 14;
     screen = 6;
     RunPhaseTick();
     EXPECT_EQ(phase, 14);
     EXPECT_EQ(screen, 6);
+    phase = 6;
+    screen = 11;
+    RunPhaseTick();
+    DrawScreen();
+    EXPECT_EQ(LastBatchVertices().size(), 0u);
+    phase = 7.5f;
+    RunPhaseTick();
+    EXPECT_EQ(phase, 7.5f);
 }
 
 TEST_F(Lifecycle, TheSplashScreenHandsOverToTheMenuOnItsFifthFrame) {
     screen = 0;
     phase = 5;
     splashFrames = 0;
-    for (int frame = 1; frame <= 4; ++frame) {
-        BeginPolygonBatch(3, 1);
-        DrawCurrentScreen();
-        EndPolygonBatch();
-        EXPECT_EQ(phase, 5) << frame;
+    for (int frame = 1; frame <= 5; ++frame) {
+        DrawScreen();
+        EXPECT_EQ(phase, frame < 5 ? 5 : 0) << frame;
     }
-    BeginPolygonBatch(3, 1);
-    DrawCurrentScreen();
-    EndPolygonBatch();
-    EXPECT_EQ(phase, 0);
     screen = 1;
-    BeginPolygonBatch(3, 1);
-    DrawCurrentScreen();
-    EndPolygonBatch();
+    DrawScreen();
     EXPECT_EQ(splashFrames, 0);
-}
-
-TEST_F(Lifecycle, UnknownPhasesAndScreensDoNothing) {
-    phase = 6;
-    screen = 11;
-    RunPhaseTick();
-    BeginPolygonBatch(3, 1);
-    DrawCurrentScreen();
-    EndPolygonBatch();
-    EXPECT_EQ(LastBatchVertices().size(), 0u);
-    phase = 7.5f;
-    RunPhaseTick();
-    EXPECT_EQ(phase, 7.5f);
 }
 
 }  // namespace
