@@ -79,7 +79,7 @@ TEST_F(Lifecycle, AQuitRequestEndsTheLoopAndAQuittingRequestIsSpentOnce) {
     EXPECT_FALSE(HandleLifecycleRequests());
 }
 
-TEST_F(Lifecycle, LeavingAGameReturnsToTheMenuAndTheTutorialGivesBackTheSpeechVolume) {
+TEST_F(Lifecycle, LeavingAGameReturnsToTheMenuTheTutorialGivesBackTheSpeechVolumeUnknownValuesDoNothing) {
     gameMode = 3;
     phase = 14;
     fieldActive = 1;
@@ -99,9 +99,7 @@ TEST_F(Lifecycle, LeavingAGameReturnsToTheMenuAndTheTutorialGivesBackTheSpeechVo
     EXPECT_EQ(speechVolume, 0.8f);
     EXPECT_EQ(gameMode, 1);
     EXPECT_EQ(skipIntroMusic, 1);
-}
-
-TEST_F(Lifecycle, UnknownModesPhasesAndScreensDoNothing) {
+    // Any other mode, phase or screen value leaves everything alone.
     gameMode = 7;
     phase = 14;
     screen = 6;

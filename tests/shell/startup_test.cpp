@@ -113,12 +113,4 @@ TEST_F(FullStart, TheSwitchStartsAPlayableGameOfThatMode) {
     EXPECT_EQ(boardPhase, 2);   // dealt, swept in and settled
 }
 
-TEST_F(FullStart, TheTutorialSwitchDealsTheFixedTutorialBoard) {
-    Start("tutorial");
-    for (int i = 0; i < 3; ++i) ASSERT_TRUE(RunFrame());
-    EXPECT_EQ(gameMode, 5);
-    EXPECT_EQ(phase, 11);
-    for (int i = 0; i < 36; ++i) EXPECT_EQ(creatures(i).kind, tutorialCreatures(i)) << i;
-}
-
 }  // namespace
