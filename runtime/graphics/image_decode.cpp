@@ -36,3 +36,22 @@ bool LoadImageFile(const char* path, DecodedImage& out) {
     std::fclose(f);
     return ok && DecodeImage(bytes.data(), bytes.size(), out, path);
 }
+
+void WidenRowToRgba(uint8_t* row, size_t width, int channels) {
+    // Backwards, so every sample is read before its wider RGBA slot overwrites it.
+    if (channels == 1) {
+        for (size_t x = width; x-- > 0;) {
+            const uint8_t g = row[x];
+            row[x * 4] = row[x * 4 + 1] = row[x * 4 + 2] = g;
+            row[x * 4 + 3] = 255;
+        }
+    } else if (channels == 3) {
+        for (size_t x = width; x-- > 0;) {
+            const uint8_t r = row[x * 3], g = row[x * 3 + 1], b = row[x * 3 + 2];
+            row[x * 4] = r;
+            row[x * 4 + 1] = g;
+            row[x * 4 + 2] = b;
+            row[x * 4 + 3] = 255;
+        }
+    }
+}

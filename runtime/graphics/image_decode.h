@@ -40,3 +40,7 @@ bool DecodeImage(const uint8_t* data, size_t size, DecodedImage& out, const char
 // Reads the whole file at `path` (already resolved; no case-insensitive lookup, no
 // "mem://" names - decode those with DecodeImage) and decodes it.
 bool LoadImageFile(const char* path, DecodedImage& out);
+
+// Widens one decoded row of grey (1) or RGB (3) samples, stored at the start of its RGBA
+// row, to opaque RGBA in place; 4-channel rows are left as they are. Shared by the readers.
+void WidenRowToRgba(uint8_t* row, size_t width, int channels);

@@ -108,21 +108,7 @@ int ReadJpeg(jpeg_decompress_struct* cinfo, ErrorManager* err, MemorySource* src
     while (cinfo->output_scanline < height) {
         JSAMPROW row = out.rgba.data() + stride * cinfo->output_scanline;
         if (jpeg_read_scanlines(cinfo, &row, 1) != 1) return 0;
-        if (outChannels == 1) {
-            for (JDIMENSION x = width; x-- > 0;) {
-                const uint8_t g = row[x];
-                row[x * 4] = row[x * 4 + 1] = row[x * 4 + 2] = g;
-                row[x * 4 + 3] = 255;
-            }
-        } else if (outChannels == 3) {
-            for (JDIMENSION x = width; x-- > 0;) {
-                const uint8_t r = row[x * 3], g = row[x * 3 + 1], b = row[x * 3 + 2];
-                row[x * 4] = r;
-                row[x * 4 + 1] = g;
-                row[x * 4 + 2] = b;
-                row[x * 4 + 3] = 255;
-            }
-        }
+        WidenRowToRgba(row, width, int(outChannels));
     }
     if (src->ranOut) return 0;
     out.width = int(width);

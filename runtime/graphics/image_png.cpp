@@ -105,21 +105,7 @@ int ReadPng(png_structp png, png_infop info, MemoryReader* reader, DecodedImage&
 
     for (png_uint_32 y = 0; y < height; ++y) {
         uint8_t* row = rows[y];
-        if (channels == 1) {
-            for (png_uint_32 x = width; x-- > 0;) {
-                const uint8_t g = row[x];
-                row[x * 4] = row[x * 4 + 1] = row[x * 4 + 2] = g;
-                row[x * 4 + 3] = 255;
-            }
-        } else if (channels == 3) {
-            for (png_uint_32 x = width; x-- > 0;) {
-                const uint8_t r = row[x * 3], g = row[x * 3 + 1], b = row[x * 3 + 2];
-                row[x * 4] = r;
-                row[x * 4 + 1] = g;
-                row[x * 4 + 2] = b;
-                row[x * 4 + 3] = 255;
-            }
-        }
+        WidenRowToRgba(row, width, int(channels));
     }
     out.width = int(width);
     out.height = int(height);
