@@ -5,8 +5,8 @@
 
 namespace {
 
-// Fields written for every dealt cell; the creature starts 320 units above its cell and waits.
-void WriteDealtCell(int cell, float kind) {
+// A cell holding `kind`, at rest 320 units above its place, ready to drop in.
+Creature& PlaceAboveCell(int cell, float kind) {
     Creature& c = CellAt(cell);
     c.kind = kind;
     c.column = static_cast<float>(CellColumn(cell));
@@ -17,6 +17,12 @@ void WriteDealtCell(int cell, float kind) {
     c.timer = 0;
     c.effect = 0;
     c.nextKind = 0;
+    return c;
+}
+
+// Fields written for every dealt cell; the creature starts 320 units above its cell and waits.
+void WriteDealtCell(int cell, float kind) {
+    Creature& c = PlaceAboveCell(cell, kind);
     c.idlePose = 0;
     c.idleTicks = 0;
     c.idleWait = GameRandom(360) + 60;
@@ -60,18 +66,7 @@ void DealTutorialBoard() {
 }
 
 void ClearBoard() {
-    for (int cell = 0; cell <= 35; ++cell) {
-        Creature& c = CellAt(cell);
-        c.kind = 0;
-        c.column = static_cast<float>(CellColumn(cell));
-        c.row = static_cast<float>(CellRow(cell));
-        c.x = c.column * 50;
-        c.y = c.row * 50 - 320;
-        c.state = 0;
-        c.timer = 0;
-        c.effect = 0;
-        c.nextKind = 0;
-    }
+    for (int cell = 0; cell <= 35; ++cell) PlaceAboveCell(cell, 0);
 }
 
 void CreateRefillCreature(int cell) {

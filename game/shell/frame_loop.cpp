@@ -86,7 +86,7 @@ void RunLogicTicks() {
     }
 }
 
-void DrawFrame() {
+void SetFrameView() {
     if (scalingOn != 0) {
         SetViewport(static_cast<int>(offsetX), static_cast<int>(offsetY), static_cast<int>(scaleX * 320),
                     static_cast<int>(scaleY * 480));
@@ -94,6 +94,10 @@ void DrawFrame() {
         SetViewport(0, 0, 320, 480);
     }
     SetTextureFiltering(lowQuality == 1 ? 0 : 1);
+}
+
+void DrawFrame() {
+    SetFrameView();
     SetAlphaTest(1);
     BeginPolygonBatch(gameMode == 5 ? 4 : 3, 1);
     SetBlendMode(-0.99f);

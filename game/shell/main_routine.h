@@ -25,6 +25,8 @@ void StartPacing();
 // deferred action. Returns false once the game has asked to quit (EndProgram is then due).
 bool HandleLifecycleRequests();
 void RunLogicTicks();
+// The viewport on the scaled design area and the filtering of the quality setting.
+void SetFrameView();
 void DrawFrame();
 void RunDeferredAction();
 

@@ -3,6 +3,7 @@
 #include "game/shell/resources.h"
 
 #include "game/shell/globals.h"
+#include "game/shell/main_routine.h"
 #include "runtime/audio/music.h"
 #include "runtime/audio/sound.h"
 #include "runtime/core/data_list.h"
@@ -69,16 +70,6 @@ void TurnedQuad(float x1, float y1, float x2, float y2, float u1, float u2, floa
     AddPolygonVertex(bx, by, u2, v2, WHITE);
     AddPolygonVertex(bx, ay, u1, v2, WHITE);
     AddPolygonVertex(ax, ay, u1, v1, WHITE);
-}
-
-void SetFrameView() {
-    if (scalingOn != 0) {
-        SetViewport(static_cast<int>(offsetX), static_cast<int>(offsetY), static_cast<int>(scaleX * 320),
-                    static_cast<int>(scaleY * 480));
-    } else {
-        SetViewport(0, 0, 320, 480);
-    }
-    SetTextureFiltering(lowQuality == 1 ? 0 : 1);
 }
 }  // namespace
 
