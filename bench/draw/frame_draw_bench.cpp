@@ -6,8 +6,8 @@
 #include "game/draw/draw.h"
 #include "game/play/play.h"
 #include "game/play/screen_effects.h"
-#include "game/shell/game_screen_layers.h"
-#include "game/shell/globals.h"
+#include "game/draw/game_screen_layers.h"
+#include "game/state/globals.h"
 #include "game/shell/menu_background.h"
 #include "game/shell/resources.h"
 #include "runtime/graphics/graphics_device.h"
@@ -23,7 +23,7 @@ const int ATLAS = 3;
 void SetUpGame() {
     if (graphicsDevice) return;
     Platform::InitSystem(0x21);
-    graphicsDevice = new ZiruZADavuzovi();
+    graphicsDevice = new GraphicsDevice();
     graphicsDevice->SetScreen(0, 768, 1024, 0, 60, 0);
     DecodedImage atlas;
     atlas.width = atlas.height = 1024;

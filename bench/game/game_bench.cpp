@@ -6,7 +6,7 @@
 #include <cstdlib>
 
 #include "game/play/screen_effects.h"
-#include "game/shell/globals.h"
+#include "game/state/globals.h"
 #include "game/shell/main_routine.h"
 #include "runtime/core/device_services.h"
 #include "runtime/core/entry.h"

@@ -18,7 +18,7 @@ const int ATLAS = 1;
 void OpenDevice() {
     if (graphicsDevice) return;
     Platform::InitSystem(0x21);
-    graphicsDevice = new ZiruZADavuzovi();
+    graphicsDevice = new GraphicsDevice();
     graphicsDevice->SetScreen(0, 768, 1024, 0, 60, 0);
     DecodedImage atlas;
     atlas.width = atlas.height = 512;

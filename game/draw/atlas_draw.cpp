@@ -2,7 +2,7 @@
 // (six vertices) showing it at a design-area position, plain or transformed.
 #include "game/draw/draw.h"
 
-#include "game/shell/globals.h"
+#include "game/state/globals.h"
 #include "runtime/graphics/polygon_batch.h"
 
 namespace {

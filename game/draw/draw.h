@@ -30,9 +30,6 @@ float ListFadeAlpha(float y, float alpha);
 float FastSin(float degrees);
 float FastCos(float degrees);
 
-// Loads the two game atlases into sprites 3 and 4 (from mediaDir) and fills glyphTable,
-// showing the loading progress in between.
-void LoadAtlases();
 // Fills glyphTable from the generated atlas data list.
 void FillGlyphTable();
 // Fills glyphTable from any atlas data list (item, frame count, x, y, w, h ..., 255).

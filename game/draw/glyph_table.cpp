@@ -2,7 +2,7 @@
 // rectangle; multi-frame items continue rightwards and wrap onto the next row of the atlas.
 #include "game/draw/draw.h"
 
-#include "game/shell/globals.h"
+#include "game/state/globals.h"
 #include "runtime/core/data_list.h"
 
 namespace {

@@ -1,10 +1,9 @@
 // The layers around the board (clock bar, sparkles, effects, information panel, banners) as
 // the game screens need them now; the panel, banner, tutorial and pause-menu code take them over.
-#include "game/shell/game_screen_layers.h"
+#include "game/draw/game_screen_layers.h"
 
 #include "game/draw/draw.h"
-#include "game/play/screen_effects.h"
-#include "game/shell/globals.h"
+#include "game/state/globals.h"
 #include "runtime/core/number_text.h"
 #include "runtime/graphics/graphics_device.h"
 

@@ -1,7 +1,7 @@
 // Small shared board helpers: twins, effect sounds, selection and landing-sound resets.
 #include "game/play/board_state.h"
 
-#include "game/shell/resources.h"
+#include "game/play/game_audio.h"
 #include "runtime/audio/sound.h"
 
 float TwinKind(float kind) {

@@ -1,7 +1,7 @@
 // Helpers shared by the board routines: cell access, sounds, selection and landing-sound resets.
 #pragma once
 
-#include "game/shell/globals.h"
+#include "game/state/globals.h"
 
 const float EGG_KIND = 9;
 const float USED_POWER_KIND = 16;

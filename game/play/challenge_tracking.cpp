@@ -4,7 +4,7 @@
 
 #include "game/play/board_state.h"
 #include "game/play/play.h"
-#include "game/shell/save_files.h"
+#include "game/state/save_links.h"
 
 namespace {
 
@@ -133,7 +133,7 @@ void PostNotice(float id) {
     if (!IsChallengeNotice(id)) return;
     if (challengesCompleted == 9) PostNotice(TENTH_CHALLENGE_NOTICE);
     challengesCompleted += 1;
-    SaveSettings();
+    SaveSettingsFromPlay();
 }
 
 void NoticeTick() {

@@ -2,8 +2,8 @@
 // music switch and the sound switch, and the control bar's visibility timer.
 #include "game/play/board_state.h"
 #include "game/play/play.h"
-#include "game/shell/resources.h"
-#include "game/shell/save_files.h"
+#include "game/play/game_audio.h"
+#include "game/state/save_links.h"
 #include "runtime/audio/music.h"
 #include "runtime/audio/sound.h"
 
@@ -65,7 +65,7 @@ void PauseButton() {
         overlayState = 2;
     } else if (overlayState == 2) {
         RestoreField();
-        SaveSettings();
+        SaveSettingsFromPlay();
     } else {
         overlayState = 2;
         phase = 10;

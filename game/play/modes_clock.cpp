@@ -2,7 +2,7 @@
 // level bonus period and level-up, the centre banners and the play area's slide in and out.
 #include "game/play/board_state.h"
 #include "game/play/play.h"
-#include "game/shell/save_files.h"
+#include "game/state/save_links.h"
 
 namespace {
 
@@ -255,7 +255,7 @@ void FinishGame() {
         screen = 6;
         phase = 5;
         inputCooldown = 30;
-        SaveRatingState();
+        SaveRatingStateFromPlay();
     } else {
         screen = 0;
         phase = 14;

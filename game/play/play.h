@@ -2,7 +2,7 @@
 // challenges, in-game controls). All work on the game globals.
 #pragma once
 
-#include "game/play/creature.h"
+#include "game/state/creature.h"
 
 // Board model and creatures
 void DealBoard();

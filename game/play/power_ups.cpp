@@ -2,7 +2,7 @@
 // burst, and the power's running time.
 #include "game/play/board_state.h"
 #include "game/play/play.h"
-#include "game/shell/resources.h"
+#include "game/play/game_audio.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 
 #include <cmath>
 
-#include "game/shell/globals.h"
+#include "game/state/globals.h"
 
 namespace {
 

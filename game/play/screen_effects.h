@@ -3,11 +3,6 @@
 // the control bar's alpha.
 #pragma once
 
-// Number of effect pool slots: 0 and 1 reward stars, 2 up to the last burst pieces.
-const int EFFECT_SLOTS = 31;
-const int BUBBLE_COUNT = 20;
-const int POPUP_SLOTS = 10;
-
 // Start-up: scatter the bubbles below the screen.
 void LayoutBubbles();
 // Every tick on every screen.

@@ -1,8 +1,9 @@
 // One frame of the main loop: lifecycle requests raised by the callbacks, the logic ticks that
 // pacing asks for, the frame's single polygon batch, and the action deferred to after the frame.
 #include "game/play/screen_effects.h"
-#include "game/shell/globals.h"
+#include "game/state/globals.h"
 #include "game/shell/main_routine.h"
+#include "game/play/game_audio.h"
 #include "game/shell/resources.h"
 #include "game/shell/save_files.h"
 #include "runtime/audio/music.h"

@@ -2,7 +2,7 @@
 // second (50 on a 50 Hz display) whatever the frame rate; and the display-rate classification.
 #include <cmath>
 
-#include "game/shell/globals.h"
+#include "game/state/globals.h"
 #include "game/shell/main_routine.h"
 #include "runtime/core/lifecycle.h"
 #include "runtime/graphics/graphics_device.h"

@@ -5,8 +5,10 @@
 
 #include "game/draw/draw.h"
 #include "game/play/screen_effects.h"
-#include "game/shell/globals.h"
+#include "game/state/globals.h"
+#include "game/state/save_links.h"
 #include "game/shell/main_routine.h"
+#include "game/play/game_audio.h"
 #include "game/shell/resources.h"
 #include "game/shell/save_files.h"
 #include "runtime/audio/music.h"
@@ -171,6 +173,8 @@ void ApplySeedOverride() {
 
 void GameStartup() {
     startupComplete = 0;
+    saveSettingsLink = SaveSettings;
+    saveRatingStateLink = SaveRatingState;
     storeLink = "";
     DetectPlatform();
     lifecycleRequest = 0;

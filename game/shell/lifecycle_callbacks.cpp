@@ -1,6 +1,6 @@
 // The three lifecycle callbacks: the game saves itself when the device pauses or quits it, and
 // asks the frame loop to reload it on resume.
-#include "game/shell/globals.h"
+#include "game/state/globals.h"
 #include "game/shell/main_routine.h"
 #include "game/shell/save_files.h"
 #include "runtime/audio/music.h"

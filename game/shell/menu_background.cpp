@@ -5,8 +5,7 @@
 #include <cmath>
 
 #include "game/draw/draw.h"
-#include "game/play/screen_effects.h"
-#include "game/shell/globals.h"
+#include "game/state/globals.h"
 #include "runtime/graphics/graphics_device.h"
 #include "runtime/graphics/polygon_batch.h"
 

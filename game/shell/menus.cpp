@@ -1,6 +1,6 @@
 // The menu screens. The main menu's entry reset is in place; the menus' logic and drawing come
 // with the menu screens themselves and do nothing yet.
-#include "game/shell/globals.h"
+#include "game/state/globals.h"
 #include "game/shell/menus.h"
 
 void ResetMainMenu() {

@@ -1,8 +1,8 @@
 // Media loading at start-up: the sound bank with the spoken-clip lengths, the tutorial creature
-// list, the wave tables, the loading screen with its progress bar and fade-out, and music.
+// list, the wave tables and the loading screen with its progress bar and fade-out.
 #include "game/shell/resources.h"
 
-#include "game/shell/globals.h"
+#include "game/state/globals.h"
 #include "game/shell/main_routine.h"
 #include "runtime/audio/music.h"
 #include "runtime/audio/sound.h"
@@ -166,20 +166,4 @@ void BuildWaveTables() {
 void BuildDipTable() {
     if (dipTable.ArraySize(0) < 90) dipTable.DimArray(90);
     for (int i = 0; i < 90; ++i) dipTable(i) = 120 + 120 * SinDeg(static_cast<float>(360 - i));
-}
-
-KString MusicExtension() {
-    return (platform >= 0 && platform <= 3) ? KString(".mp3") : KString(".ogg");
-}
-
-void PlayMusic(KString name, float volume) {
-    if (musicOn != 1 || !(volume > 0)) return;
-    SetCurrentDir(mediaDir);
-    name += MusicExtension();
-    PlayMusicFile(name, 1);
-    SetMusicVolume(volume);
-}
-
-void PlayShellSound(float slot) {
-    if (soundOn == 1) PlaySound(slot, 0, soundVolume);
 }

@@ -1,5 +1,5 @@
-// Loading the media behind the loading screen: sounds and their spoken lengths, the tutorial list,
-// the wave tables, the loading screen itself, and music by base name.
+// Loading the media behind the loading screen: atlases, sounds and their spoken lengths, the
+// tutorial list, the wave tables and the loading screen itself.
 #pragma once
 
 #include "runtime/core/kstring.h"
@@ -10,11 +10,8 @@ void LoadSounds();
 void LoadTutorialCreatures();
 void BuildWaveTables();
 void BuildDipTable();
-void PlayMusic(KString name, float volume);
-// The platform's music file extension: ".mp3" on platforms 0 to 3, ".ogg" elsewhere.
-KString MusicExtension();
-// Plays a shell sound at soundVolume when sound effects are on.
-void PlayShellSound(float slot);
+// Fills the two game atlases (sprites 3 and 4) and the atlas table, moving the loading bar.
+void LoadAtlases();
 
 // Sound bank: slot -> file, in loading order (47 entries, one file twice; slots 9 and 10 stay empty).
 struct SoundSlotFile {

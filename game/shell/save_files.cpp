@@ -1,6 +1,6 @@
 // Save files. Until the file formats are in place the game starts from defaults every run and
 // writes nothing; ResetProgress already restores the default settings and clears progress.
-#include "game/shell/globals.h"
+#include "game/state/globals.h"
 #include "game/shell/save_files.h"
 
 void SaveSettings() {}

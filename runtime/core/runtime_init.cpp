@@ -41,7 +41,7 @@ int RuntimeInit(intptr_t window, int, const char* caption) {
 
     Say("timer");
     Say("voza");
-    graphicsDevice = new ZiruZADavuzovi();
+    graphicsDevice = new GraphicsDevice();
     if (settings.screenWidth > settings.screenHeight) graphicsDevice->landscape = 1;
 
     Say("voza init");

@@ -8,7 +8,7 @@
 #include "runtime/platform/platform.h"
 
 void SetBlendMode(float mode) {
-    ZiruZADavuzovi* device = graphicsDevice;
+    GraphicsDevice* device = graphicsDevice;
     if (!device) return;
     const bool gl = Platform::HasGL();
     if (mode == 0.0f || std::isnan(mode)) {
@@ -25,7 +25,7 @@ void SetBlendMode(float mode) {
 }
 
 void SetAlphaTest(float threshold) {
-    ZiruZADavuzovi* device = graphicsDevice;
+    GraphicsDevice* device = graphicsDevice;
     if (!device || std::isnan(threshold)) return;
     if (threshold < 1.0f) {
         device->GlStateCache.Enable(GL_ALPHA_TEST);

@@ -165,7 +165,7 @@ void DrawFontText(const KString& text, float x, float y, float kerning) {
     if (text.Empty()) return;
     const FontRecord& font = fonts[currentFont];
     const SpriteRecord* sprite = GetSprite(FIRST_FONT_SPRITE + currentFont);
-    ZiruZADavuzovi* device = graphicsDevice;
+    GraphicsDevice* device = graphicsDevice;
     if (!device || !sprite) return;
     device->BindSprite(FIRST_FONT_SPRITE + currentFont);
     // Nothing was ever loaded into this font: there is nothing to print with.

@@ -13,19 +13,19 @@
 #include "runtime/graphics/sprites.h"
 #include "runtime/platform/platform.h"
 
-ZiruZADavuzovi* graphicsDevice = nullptr;
+GraphicsDevice* graphicsDevice = nullptr;
 
 namespace {
 // Events handled in a row before the pacing check gets its turn.
 const int EVENTS_PER_PACING_CHECK = 256;
 }  // namespace
 
-ZiruZADavuzovi::ZiruZADavuzovi()
+GraphicsDevice::GraphicsDevice()
     : sprites(SPRITE_SLOTS), spritePixelCopies(SPRITE_SLOTS, nullptr) {}
 
-ZiruZADavuzovi::~ZiruZADavuzovi() {
+GraphicsDevice::~GraphicsDevice() {
     // Sprite and surface code reach the device through the global pointer.
-    ZiruZADavuzovi* previous = graphicsDevice;
+    GraphicsDevice* previous = graphicsDevice;
     graphicsDevice = this;
     ReleaseOffscreenSurfaces();
     for (int id = 0; id < SPRITE_SLOTS - 1; ++id) {
@@ -40,9 +40,9 @@ ZiruZADavuzovi::~ZiruZADavuzovi() {
     graphicsDevice = previous == this ? nullptr : previous;
 }
 
-void ZiruZADavuzovi::SetWindowMode(int mode) { windowMode = mode; }
+void GraphicsDevice::SetWindowMode(int mode) { windowMode = mode; }
 
-void ZiruZADavuzovi::VirtualScreenSize(int& w, int& h) const {
+void GraphicsDevice::VirtualScreenSize(int& w, int& h) const {
     if (Orientation == 1 || Orientation == 3) {
         w = deviceHeight;
         h = deviceWidth;
@@ -52,7 +52,7 @@ void ZiruZADavuzovi::VirtualScreenSize(int& w, int& h) const {
     }
 }
 
-void ZiruZADavuzovi::TargetSize(int& w, int& h) const {
+void GraphicsDevice::TargetSize(int& w, int& h) const {
     if (renderTarget >= 0 && renderTarget < OFFSCREEN_SURFACES) {
         const OffscreenSurface* surface = GetOffscreenSurface(renderTarget);
         if (surface && surface->surfaceSprite >= 0) {
@@ -65,26 +65,26 @@ void ZiruZADavuzovi::TargetSize(int& w, int& h) const {
     VirtualScreenSize(w, h);
 }
 
-void ZiruZADavuzovi::ScreenToDevice(int& x, int& y) const {
+void GraphicsDevice::ScreenToDevice(int& x, int& y) const {
     ScreenToDevicePoint(Orientation, deviceWidth, deviceHeight, x, y);
 }
 
-void ZiruZADavuzovi::DeviceToScreen(int& x, int& y) const {
+void GraphicsDevice::DeviceToScreen(int& x, int& y) const {
     DeviceToScreenPoint(Orientation, deviceWidth, deviceHeight, x, y);
 }
 
-SpriteRecord& ZiruZADavuzovi::Sprite(int id) { return sprites[id]; }
+SpriteRecord& GraphicsDevice::Sprite(int id) { return sprites[id]; }
 
-void ZiruZADavuzovi::ApplyCurrentColour() {
+void GraphicsDevice::ApplyCurrentColour() {
     if (Platform::HasGL()) glColor4f(1.0f, 1.0f, 1.0f, globalAlpha);
 }
 
-void ZiruZADavuzovi::ClearBuffers(bool colour, bool depth) {
+void GraphicsDevice::ClearBuffers(bool colour, bool depth) {
     if (!Platform::HasGL() || !(colour || depth)) return;
     glClear((colour ? GL_COLOR_BUFFER_BIT : 0) | (depth ? GL_DEPTH_BUFFER_BIT : 0));
 }
 
-int ZiruZADavuzovi::SetScreen(intptr_t, int width, int height, int, int fps, int) {
+int GraphicsDevice::SetScreen(intptr_t, int width, int height, int, int fps, int) {
     frameMillis = FrameMillisFor(static_cast<float>(fps));
 
     std::puts("SDL_init video");
@@ -155,7 +155,7 @@ int ZiruZADavuzovi::SetScreen(intptr_t, int width, int height, int, int fps, int
     return 1;
 }
 
-void ZiruZADavuzovi::Reset2DState() {
+void GraphicsDevice::Reset2DState() {
     SetViewport(0, 0, 0, 0);
     GlStateCache.Invalidate();
     const bool gl = Platform::HasGL();
@@ -188,7 +188,7 @@ void ZiruZADavuzovi::Reset2DState() {
     if (gl) glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
 }
 
-void ZiruZADavuzovi::BindSprite(int id) {
+void GraphicsDevice::BindSprite(int id) {
     const bool gl = Platform::HasGL();
     if (id < 0) {
         if (gl) glDisable(GL_TEXTURE_2D);
@@ -203,7 +203,7 @@ void ZiruZADavuzovi::BindSprite(int id) {
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_REPEAT);
 }
 
-void ZiruZADavuzovi::SetViewport(int x, int y, int w, int h) {
+void GraphicsDevice::SetViewport(int x, int y, int w, int h) {
     const OffscreenSurface* surface =
         renderTarget >= 0 && renderTarget < OFFSCREEN_SURFACES ? GetOffscreenSurface(renderTarget) : nullptr;
     const bool toSurface = surface && surface->surfaceSprite >= 0 && surface->previousBinding >= 0;
@@ -243,7 +243,7 @@ void ZiruZADavuzovi::SetViewport(int x, int y, int w, int h) {
     }
 }
 
-int ZiruZADavuzovi::PresentFrame() {
+int GraphicsDevice::PresentFrame() {
     if (renderTarget >= 0) EndRenderTarget();
     Platform::SwapBuffers();
 

@@ -47,10 +47,10 @@ int ChooseOrientation(int deskW, int deskH, int reqW, int reqH);
 // Frame time in milliseconds for a frames-per-second value (fps truncated; 2 ms when <= 0).
 float FrameMillisFor(float fps);
 
-class ZiruZADavuzovi {
+class GraphicsDevice {
 public:
-    ZiruZADavuzovi();
-    virtual ~ZiruZADavuzovi();
+    GraphicsDevice();
+    virtual ~GraphicsDevice();
 
     int SetScreen(intptr_t window, int width, int height, int depth, int fps, int displayMode);
     void SetWindowMode(int mode);
@@ -102,7 +102,7 @@ private:
     void ClearBuffers(bool colour, bool depth);
 };
 
-extern ZiruZADavuzovi* graphicsDevice;
+extern GraphicsDevice* graphicsDevice;
 
 // Game-callable switches (numbers arrive as floats).
 void SetBlendMode(float mode);

@@ -165,7 +165,7 @@ const OffscreenSurface* GetOffscreenSurface(int surface) {
 }
 
 void CreateOffscreenSurface(int surface, int spriteId, int width, int height) {
-    ZiruZADavuzovi* device = graphicsDevice;
+    GraphicsDevice* device = graphicsDevice;
     if (!device || surface < 0 || surface >= OFFSCREEN_SURFACES) return;
     if (spriteId < 0 || spriteId >= SPRITE_SLOTS) return;
     // An unusable size still goes through the framebuffer step, which reports it.
@@ -197,7 +197,7 @@ void CreateOffscreenSurface(int surface, int spriteId, int width, int height) {
 }
 
 void SetRenderTarget(int surface) {
-    ZiruZADavuzovi* device = graphicsDevice;
+    GraphicsDevice* device = graphicsDevice;
     if (!device) return;
     if (device->renderTarget >= 0) EndRenderTarget();
     device->renderTarget = surface;
@@ -227,7 +227,7 @@ void SetRenderTarget(int surface) {
 }
 
 void EndRenderTarget() {
-    ZiruZADavuzovi* device = graphicsDevice;
+    GraphicsDevice* device = graphicsDevice;
     if (!device || device->renderTarget < 0) return;
     const int target = device->renderTarget;
     if (target < OFFSCREEN_SURFACES) {

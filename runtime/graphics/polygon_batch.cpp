@@ -23,7 +23,7 @@ void BeginPolygonBatch(float sprite, float mode) {
     PolygonBatch& b = *polygonBatch;
     b.spriteId = TruncToInt(sprite);
     if (b.spriteId < 0) b.spriteId = -1;
-    ZiruZADavuzovi* device = graphicsDevice;
+    GraphicsDevice* device = graphicsDevice;
     if (device) device->BindSprite(b.spriteId);
 
     b.vertices.clear();
@@ -66,7 +66,7 @@ void AddPolygonVertex(float x, float y, float tx, float ty, float colourNumber) 
     } else {
         v.r = v.g = v.b = 255;
     }
-    const ZiruZADavuzovi* device = graphicsDevice;
+    const GraphicsDevice* device = graphicsDevice;
     const float alpha = device ? device->globalAlpha : 1.0f;
     const uint32_t key = device ? device->ColourKey : 0x8000FF;
     if (colour == key) {
@@ -86,7 +86,7 @@ void AddPolygonVertex(float x, float y, float tx, float ty, float colourNumber) 
 
 void EndPolygonBatch() {
     PolygonBatch& b = *polygonBatch;
-    ZiruZADavuzovi* device = graphicsDevice;
+    GraphicsDevice* device = graphicsDevice;
     const bool gl = Platform::HasGL() && device;
     const float alpha = device ? device->globalAlpha : 1.0f;
     // Offsets into the interleaved records (the array may still be empty).

@@ -74,7 +74,7 @@ bool ReadImageForSprite(const char* path, DecodedImage& out, uint32_t key, bool 
     return true;
 }
 
-void ZiruZADavuzovi::DeleteSprite(int id) {
+void GraphicsDevice::DeleteSprite(int id) {
     if (!ValidSlot(id)) return;
     delete[] spritePixelCopies[id];
     spritePixelCopies[id] = nullptr;
@@ -88,7 +88,7 @@ void ZiruZADavuzovi::DeleteSprite(int id) {
     s = SpriteRecord();
 }
 
-int ZiruZADavuzovi::UploadImageToSprite(const DecodedImage& image, int id, bool nearest) {
+int GraphicsDevice::UploadImageToSprite(const DecodedImage& image, int id, bool nearest) {
     if (!ValidSlot(id)) return 0;
     DeleteSprite(id);
     if (image.width <= 0 || image.height <= 0 ||
@@ -146,7 +146,7 @@ int UploadImageToSprite(const DecodedImage& image, int id, bool nearest) {
 
 void LoadSpriteImage(const KString& path, float id) {
     ClearError();
-    ZiruZADavuzovi* device = graphicsDevice;
+    GraphicsDevice* device = graphicsDevice;
     const int slot = TruncToInt(id);
     if (!device || !ValidSlot(slot)) {
         SetError(ERROR_OUT_OF_MEMORY);  // a number outside a fixed table

@@ -94,7 +94,7 @@ void MouseState(float& x, float& y, float& b1, float& b2) {
     in->ReadPointer(true);
     PointerRecord& p = in->pointers[in->currentPointer];
     int sx = p.x, sy = p.y;
-    const ZiruZADavuzovi* device = graphicsDevice;
+    const GraphicsDevice* device = graphicsDevice;
     if (device) {
         device->DeviceToScreen(sx, sy);
         int width = 0, height = 0;

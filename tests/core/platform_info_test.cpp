@@ -64,7 +64,7 @@ TEST(PlatformInfo, DeviceFollowsTheOpenedScreenWhenHardwareIsUnknown) {
         SCOPED_TRACE(testing::Message() << c.w << "x" << c.h);
         NullPlatform::Reset();
         NullPlatform::SetDisplaySize(c.w, c.h);
-        graphicsDevice = new ZiruZADavuzovi();
+        graphicsDevice = new GraphicsDevice();
         testing::internal::CaptureStdout();
         graphicsDevice->SetScreen(0, 768, 1024, 0, 60, 0);
         testing::internal::GetCapturedStdout();

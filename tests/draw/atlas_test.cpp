@@ -9,7 +9,7 @@
 #include <string>
 
 #include "game/draw/draw.h"
-#include "game/shell/globals.h"
+#include "game/state/globals.h"
 #include "runtime/core/data_list.h"
 #include "runtime/graphics/polygon_batch.h"
 #include "tests/draw/draw_fixture.h"

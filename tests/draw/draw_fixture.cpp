@@ -5,7 +5,7 @@
 #include <cstdlib>
 #include <unistd.h>
 
-#include "game/shell/globals.h"
+#include "game/state/globals.h"
 #include "runtime/graphics/graphics_device.h"
 #include "runtime/graphics/image_decode.h"
 #include "runtime/graphics/polygon_batch.h"
@@ -35,7 +35,7 @@ const bool watching = [] {
 void DrawTest::SetUp() {
     // The runtime owns the device through its global pointer (a fatal error's shutdown deletes it).
     if (!graphicsDevice) {
-        graphicsDevice = new ZiruZADavuzovi();
+        graphicsDevice = new GraphicsDevice();
         DecodedImage image;
         image.width = image.height = static_cast<int>(SIDE);
         image.rgba.assign(static_cast<size_t>(image.width) * image.height * 4, 255);

@@ -5,8 +5,8 @@
 #include <string>
 
 #include "game/play/screen_effects.h"
-#include "game/shell/game_screen_layers.h"
-#include "game/shell/globals.h"
+#include "game/draw/game_screen_layers.h"
+#include "game/state/globals.h"
 #include "game/shell/menu_background.h"
 #include "runtime/graphics/polygon_batch.h"
 #include "tests/draw/draw_fixture.h"

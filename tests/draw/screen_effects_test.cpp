@@ -4,7 +4,7 @@
 #include <algorithm>
 
 #include "game/play/screen_effects.h"
-#include "game/shell/globals.h"
+#include "game/state/globals.h"
 
 namespace {
 

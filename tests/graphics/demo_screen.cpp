@@ -91,7 +91,7 @@ int main(int argc, char** argv) {
         std::printf("SDL_Init: %s\n", Platform::LastError());
         return 1;
     }
-    graphicsDevice = new ZiruZADavuzovi();
+    graphicsDevice = new GraphicsDevice();
     graphicsDevice->SetScreen(0, 768, 1024, 0, 60, 0);
     Platform::SetCaption("Squibly demo");
     LoadFont(KString("/nonexistent/smalfont.png"), 0);  // the built-in font

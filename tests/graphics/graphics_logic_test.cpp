@@ -118,7 +118,7 @@ TEST_F(DisplaySetUp, CapabilityCacheSendsOnlyChanges) {
 }
 
 TEST_F(DisplaySetUp, SwitchesLastUntilTheFrameReset) {
-    ZiruZADavuzovi& d = *graphicsDevice;
+    GraphicsDevice& d = *graphicsDevice;
     SetBlendMode(-2.0f);
     EXPECT_EQ(d.globalAlpha, 1.0f);  // at most 1
     SetBlendMode(-0.5f), SetAlphaTest(1.0f), SetTextureFiltering(0), SetViewport(10, 20, 30, 40);
@@ -132,14 +132,14 @@ TEST_F(DisplaySetUp, ViewportOfNoSizeIsTheWholeScreen) {
     const float cases[][4] = {{10, 20, 0, 0}, {5, 5, -5, 10}, {5, 5, 10, -1}, {5, 5, 0.5f, 10}};
     for (const auto& c : cases) {
         SetViewport(c[0], c[1], c[2], c[3]);
-        const ZiruZADavuzovi& d = *graphicsDevice;
+        const GraphicsDevice& d = *graphicsDevice;
         EXPECT_EQ(std::vector<int>({d.viewX, d.viewY, d.viewWidth, d.viewHeight}), std::vector<int>({0, 0, 768, 1024}))
             << c[2] << " x " << c[3];
     }
 }
 
 TEST_F(DisplaySetUp, FramesArePacedOnTheClock) {
-    ZiruZADavuzovi& d = *graphicsDevice;
+    GraphicsDevice& d = *graphicsDevice;
     SetFrameRateLimit(50);  // 20 ms frames
     d.nextFrameTime = ElapsedMs();
     ASSERT_EQ(d.PresentFrame(), 1);

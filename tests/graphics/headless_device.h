@@ -15,7 +15,7 @@ protected:
         ElapsedMs();  // the timer's zero is the clock's start
         NullPlatform::SetDisplaySize(width, height);
         delete graphicsDevice;
-        graphicsDevice = new ZiruZADavuzovi();
+        graphicsDevice = new GraphicsDevice();
         ::testing::internal::CaptureStdout();
         graphicsDevice->SetScreen(0, reqW, reqH, 0, 60, 0);
         setUpOutput = ::testing::internal::GetCapturedStdout();

@@ -28,7 +28,7 @@ class DisplayEnvironment : public ::testing::Environment {
 public:
     void SetUp() override {
         ASSERT_TRUE(Platform::InitSystem(0x21)) << Platform::LastError();
-        graphicsDevice = new ZiruZADavuzovi();
+        graphicsDevice = new GraphicsDevice();
         ASSERT_EQ(graphicsDevice->SetScreen(0, 768, 1024, 0, 60, 0), 1);
         ASSERT_TRUE(Platform::HasGL()) << "no GL context: " << Platform::LastError();
         SetFrameRateLimit(-1);

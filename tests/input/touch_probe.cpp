@@ -9,7 +9,7 @@
 
 int main() {
     if (!Platform::InitSystem(0x21)) return 1;
-    graphicsDevice = new ZiruZADavuzovi();
+    graphicsDevice = new GraphicsDevice();
     graphicsDevice->SetScreen(0, 768, 1024, 0, 60, 0);
     Platform::SetCaption("Squibly touch probe");
     inputState = new InputState();

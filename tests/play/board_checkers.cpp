@@ -7,7 +7,7 @@
 #include <gtest/gtest.h>
 
 #include "game/play/play.h"
-#include "game/shell/globals.h"
+#include "game/state/globals.h"
 
 namespace {
 

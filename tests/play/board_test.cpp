@@ -8,7 +8,7 @@
 #include "board_checkers.h"
 #include "game/play/board_state.h"
 #include "game/play/play.h"
-#include "game/shell/globals.h"
+#include "game/state/globals.h"
 
 TEST(Deal, ThousandsOfBoardsNeverHaveLikeNeighboursAndUseEveryKind) {
     int kindSeen[9] = {};

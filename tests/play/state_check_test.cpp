@@ -8,7 +8,7 @@
 
 #include "board_checkers.h"
 #include "game/play/play.h"
-#include "game/shell/globals.h"
+#include "game/state/globals.h"
 
 TEST(PlayState, DamagedValuesAreRefused) {
     const float nan = std::numeric_limits<float>::quiet_NaN();

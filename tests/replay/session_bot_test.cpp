@@ -4,7 +4,7 @@
 #include <cstdlib>
 #include <utility>
 
-#include "game/shell/globals.h"
+#include "game/state/globals.h"
 #include "tools/session/session_bot.h"
 
 namespace {

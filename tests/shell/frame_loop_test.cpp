@@ -2,7 +2,7 @@
 // ticks a frame runs, and the viewport in whole pixels.
 #include <gtest/gtest.h>
 
-#include "game/shell/globals.h"
+#include "game/state/globals.h"
 #include "game/shell/main_routine.h"
 #include "runtime/graphics/graphics_device.h"
 #include "tests/shell/shell_fixture.h"

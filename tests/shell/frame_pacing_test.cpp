@@ -4,7 +4,7 @@
 
 #include <vector>
 
-#include "game/shell/globals.h"
+#include "game/state/globals.h"
 #include "game/shell/main_routine.h"
 #include "runtime/platform/null_platform.h"
 

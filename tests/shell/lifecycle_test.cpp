@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "game/play/play.h"
-#include "game/shell/globals.h"
+#include "game/state/globals.h"
 #include "game/shell/main_routine.h"
 #include "runtime/core/lifecycle.h"
 #include "runtime/graphics/polygon_batch.h"

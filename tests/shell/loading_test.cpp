@@ -4,7 +4,7 @@
 
 #include <algorithm>
 
-#include "game/shell/globals.h"
+#include "game/state/globals.h"
 #include "game/shell/resources.h"
 #include "runtime/graphics/polygon_batch.h"
 #include "tests/shell/shell_fixture.h"

@@ -6,7 +6,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "game/shell/globals.h"
+#include "game/state/globals.h"
 #include "game/shell/main_routine.h"
 #include "runtime/core/files.h"
 #include "runtime/core/platform_info.h"

@@ -5,7 +5,7 @@
 #include <cstdio>
 #include <vector>
 
-#include "game/shell/globals.h"
+#include "game/state/globals.h"
 
 namespace {
 

@@ -11,7 +11,7 @@
 #include <sstream>
 #include <string>
 
-#include "game/shell/globals.h"
+#include "game/state/globals.h"
 #include "game/shell/main_routine.h"
 #include "runtime/core/device_services.h"
 #include "runtime/core/entry.h"

@@ -4,7 +4,7 @@
 #include <cstdarg>
 #include <cstdio>
 
-#include "game/shell/globals.h"
+#include "game/state/globals.h"
 
 unsigned long long Fingerprint(const void* data, size_t size, unsigned long long seed) {
     const unsigned char* bytes = static_cast<const unsigned char*>(data);

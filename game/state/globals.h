@@ -7,7 +7,7 @@
 
 #include "runtime/core/karray.h"
 #include "runtime/core/kstring.h"
-#include "game/play/creature.h"
+#include "game/state/creature.h"
 
 // ---- File and folder names ---------------------------------------------------
 extern KString startDir;
@@ -139,6 +139,12 @@ extern float controlsCooldown, controlsTicks, controlsAlpha, overlayState, overl
 extern float keptPhase, keptBrightness, hudOffset, hudAlpha, hudAlphaTarget, sparkleSlot, sparkleFrame;
 extern float sparkleTicks, sparkleStep, backdropScroll, mainMenuStage, mainMenuChoice, mainMenuAlpha;
 extern float mainMenuDelay, mainMenuFade, mainMenuZoom, mainMenuTop, mainMenuLatch, optionsCooldown;
+
+// Sizes of the effect tables: the effect pool (0 and 1 reward stars, 2 up to the last burst
+// pieces), the background bubbles and the score popups.
+const int EFFECT_SLOTS = 31;
+const int BUBBLE_COUNT = 20;
+const int POPUP_SLOTS = 10;
 
 // The board: 36 cells, indexed column + row * 6.
 extern KArray<Creature> creatures;

@@ -1,5 +1,5 @@
 // Storage of the gameplay globals and the sizes of their tables.
-#include "game/shell/globals.h"
+#include "game/state/globals.h"
 
 float boardColumns = 6, boardRows = 6, lastCell = 35, cellSize = 50, creatureKinds = 8, boardPhase = 0;
 float busyCount = 0, boardLock = 0, boardPauseTicks = 0, entryPattern = 0, landingCount = 0, bounceSound = 11;

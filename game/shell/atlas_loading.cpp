@@ -1,7 +1,7 @@
 // Loads the main and tutorial atlases and fills the atlas table, moving the loading bar between.
 #include "game/draw/draw.h"
 
-#include "game/shell/globals.h"
+#include "game/state/globals.h"
 #include "game/shell/resources.h"
 #include "runtime/core/files.h"
 #include "runtime/graphics/sprites.h"

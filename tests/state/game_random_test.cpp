@@ -3,7 +3,7 @@
 
 #include <cstdint>
 
-#include "game/shell/globals.h"
+#include "game/state/globals.h"
 
 namespace {
 const float BIG = 1000000000.0f;   // exactly representable; results are v mod 1000000001

@@ -1,9 +1,9 @@
 // The layer order of the game screens, and the board's own layers: the creatures by state and
 // kind, the selection marker and the PAUSED word of the in-game overlay. Reads gameplay state only.
-#include "game/shell/game_screen_layers.h"
+#include "game/draw/game_screen_layers.h"
 
 #include "game/draw/draw.h"
-#include "game/shell/globals.h"
+#include "game/state/globals.h"
 #include "runtime/graphics/graphics_device.h"
 
 namespace {
