@@ -145,3 +145,17 @@ void DrawAtlasItemWaving(float phaseOffset, float item, float x, float y, float 
     Point tr{right + wave(40), top + wave(40)};
     EmitQuad(tl, bl, br, tr, Whole(r));
 }
+
+void DrawAtlasItemSliced(float item, float left, float top, float right, float bottom, float cap) {
+    Frame r = LookUp(item, 0);
+    if (cap * 2 > r.width) cap = r.width / 2;
+    // Narrower than its two ends, the picture keeps its ends and loses the middle.
+    if (right - left < cap * 2) right = left + cap * 2;
+    const float cuts[4] = {left, left + cap, right - cap, right};
+    const float texels[4] = {r.x, r.x + cap, r.x + r.width - cap, r.x + r.width};
+    float sx = Scaled() ? scaleX : 1, sy = Scaled() ? scaleY : 1;
+    for (int k = 0; k < 3; ++k) {
+        Texels t{texels[k], r.y, texels[k + 1], r.y + r.height};
+        EmitRect(cuts[k] * sx, top * sy, cuts[k + 1] * sx, bottom * sy, t);
+    }
+}

@@ -22,6 +22,9 @@ void DrawAtlasItemWidened(float item, float x, float y);  // right edge moved by
 void DrawAtlasFrameZoomed(float item, float frame, float x, float y, float scale);
 void DrawAtlasFrameRotated(float item, float frame, float x, float y, float angle, float scale);
 void DrawAtlasItemWaving(float phaseOffset, float item, float x, float y, float scale);
+// Frame 0 spread over a rectangle: its left and right `cap` texels keep their width, the middle
+// stretches (a rounded plate fitted to any width). Three quads.
+void DrawAtlasItemSliced(float item, float left, float top, float right, float bottom, float cap);
 
 // Blend value for a row of a scrolling list at height y: fades the rows near the list's edges.
 float ListFadeAlpha(float y, float alpha);

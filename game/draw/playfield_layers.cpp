@@ -176,7 +176,5 @@ void DrawClockGainIndicator() {
     DrawAtlasFrame(110, animFrame, 265, 327);
 }
 
-// The tutorial panels and the pause menu have their own screens' code; until then the
-// playing field shows without them.
+// The tutorial panels have their own screen's code; until then the playing field shows without them.
 void DrawTutorialOverlay() {}
-void DrawPauseMenu() {}

@@ -127,7 +127,7 @@ void RemoveMarked() {
     }
     if (!removed) return;
     RefillClockInArcade();
-    if (SoundPlaying(matchChannel) != 0) {
+    if (StillSounding(matchChannel)) {
         match2Channel = PlayEffectSound(2);
     } else {
         matchChannel = PlayEffectSound(1);

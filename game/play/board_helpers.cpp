@@ -15,6 +15,10 @@ float PlayEffectSound(float slot) {
     return PlaySound(slot, 0, soundVolume);
 }
 
+bool StillSounding(float handle) {
+    return handle >= 0 && SoundPlaying(handle) != 0;
+}
+
 void ClearSelection() {
     selectedCell = 0;
     targetCell = 0;

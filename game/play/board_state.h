@@ -16,6 +16,9 @@ float TwinKind(float kind);
 
 // Plays a sound slot at the sound volume while sound effects are on; returns the handle (-1 when silent).
 float PlayEffectSound(float slot);
+// True while the sound of a handle PlayEffectSound returned still plays. A play that found no
+// channel (-1) is simply over; the runtime would record asking about it as an error.
+bool StillSounding(float handle);
 
 void ClearSelection();
 void ResetLandingSound();

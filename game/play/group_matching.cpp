@@ -97,7 +97,7 @@ void FindGroups() {
         largestAwardPending = 0;
         return;
     }
-    if (SoundPlaying(matchChannel) != 0) {
+    if (StillSounding(matchChannel)) {
         match2Channel = PlayEffectSound(SOUND_MATCH_AGAIN);
     } else {
         matchChannel = PlayEffectSound(SOUND_MATCH);

@@ -93,9 +93,7 @@ void OverlayButton() {
     }
 }
 
-}  // namespace
-
-void InGameControls() {
+void ControlsTick() {
     if (runState != 2) return;
     if (touchDown == 0) {
         stripTouch = 0;
@@ -128,4 +126,13 @@ void InGameControls() {
         controlsCooldown = 10;
         userActed = 1;
     }
+}
+
+}  // namespace
+
+// The cooldown is counted here, where the buttons are read, so it runs out on every screen the
+// buttons serve: the game, the in-game overlay and the pause menu.
+void InGameControls() {
+    ControlsTick();
+    if (controlsCooldown > 0) controlsCooldown -= 1;
 }

@@ -2,6 +2,8 @@
 // level bonus period and level-up, the centre banners and the play area's slide in and out.
 #include "game/play/board_state.h"
 #include "game/play/play.h"
+#include "game/play/screen_effects.h"
+#include "game/state/high_scores.h"
 #include "game/state/save_links.h"
 
 namespace {
@@ -27,17 +29,15 @@ int ModeIndex() {
     return m >= 1 && m <= 5 ? m - 1 : 0;
 }
 
-// High-score tables: 0 TIME TRIAL, 1 ARCADE, 2 PUZZLE, 3 ZEN.
-int ScoreTableOfMode() {
-    static const int TABLE[5] = {1, 2, 0, 3, 0};
-    return TABLE[ModeIndex()];
-}
-
+// The score a game must pass to enter its mode's table: the lowest stored entry, the overflow
+// place included.
 float LowestStoredScore() {
-    if (highScores.ArraySize(0) < 4 || highScores.ArraySize(1) < 5) return 0;
-    float lowest = highScores(ScoreTableOfMode(), 0, 0);
-    for (int slot = 1; slot < 5; ++slot) {
-        float s = highScores(ScoreTableOfMode(), slot, 0);
+    int table = HighScoreTableOfMode(gameMode);
+    if (table < 0 || highScores.ArraySize(0) < HIGH_SCORE_TABLES || highScores.ArraySize(1) < HIGH_SCORE_SLOTS)
+        return 0;
+    float lowest = highScores(table, 0, 0);
+    for (int slot = 1; slot < HIGH_SCORE_SLOTS; ++slot) {
+        float s = highScores(table, slot, 0);
         if (s < lowest) lowest = s;
     }
     return lowest;
@@ -164,6 +164,7 @@ void StartNewGame() {
     for (int i = 0; i < noticeRing.ArraySize(0); ++i) noticeRing(i) = 0;
     noticeIndex = noticeTicks = 0;
     newHighScore = 0;
+    ClearBonusSparkles();
     ResetLandingSound();
     hudAlphaTarget = -1;
     if (tutorial) {
@@ -235,7 +236,6 @@ void PlayAreaTick() {
             runState = 0;
         }
     }
-    if (controlsCooldown > 0) controlsCooldown -= 1;
     if (runState == 0) {
         hudOffset = 120;
     } else if (runState == 2) {
@@ -248,9 +248,19 @@ void PlayAreaTick() {
     }
 }
 
+void EndGameNow() {
+    // A bonus period still running would level up under the closing board.
+    bonusTicks = 0;
+    GameOver();
+}
+
 void FinishGame() {
     runState = 0;
     if (gameMode >= 1 && gameMode <= 4) {
+        // Points still counting up belong to the result: the table and the screen get them all.
+        score += pendingScore;
+        pendingScore = 0;
+        resultRank = InsertHighScore(gameMode);
         gamesPlayed += 1;
         screen = 6;
         phase = 5;

@@ -40,7 +40,10 @@ void SpawnSwapReward(float x, float y, float amount);
 void StartNewGame();
 void ClockTick();
 void BannerTick();
-void PlayAreaTick();  // slide-in/out of the play area (runState, slideTicks) and the controls cooldown
+void PlayAreaTick();  // slide-in/out of the play area (runState, slideTicks) and the panel's offset
+// Ends a running game at once, as its own game over does (the pause menu's QUIT): banner, speech,
+// the exit sweep; the results follow when the board has emptied.
+void EndGameNow();
 void TutorialStep();
 // The speech volume in force before the tutorial muted speech (restored when it is left).
 float TutorialSpeechVolume();

@@ -150,7 +150,7 @@ void SpawnSwapReward(float x, float y, float amount) {
     effectSize(slot) = 1;
     effectTimer(slot) = 60;
     effectValue(slot) = amount;
-    if (SoundPlaying(twinkleChannel) != 0) {
+    if (StillSounding(twinkleChannel)) {
         PlayEffectSound(45);
     } else {
         twinkleChannel = PlayEffectSound(44);

@@ -24,6 +24,9 @@ const float TRAIL_ITEM = 53;  // the four sparkle pictures 53..56
 const float TRAIL_TICKS = 12;
 const float STAR_CENTRE = 8;  // puts a sparkle picture over the middle of the star
 
+const float SPARKLE_ITEM = 53;         // the bonus sparkles use the same four pictures
+const float SPARKLE_FADE = 1.0f / 32;  // a bonus sparkle fades out over 31 ticks
+
 // A flying star drops a sparkle at these moments of its 60-tick flight.
 bool IsTrailMoment(float timer) {
     return timer == 48 || timer == 36 || timer == 24 || timer == 12;
@@ -131,4 +134,40 @@ void UpdateControlsAlpha() {
         controlsAlpha = -0.4f - t * 0.0333f;  // fading out
     }
     if (controlsTicks > 0) controlsTicks -= 1;
+}
+
+void UpdateBonusSparkles() {
+    const int slots = sparkleAlpha.ArraySize(0);
+    if (slots <= 0) return;
+    if (bonusTicks > 0) {
+        sparkleTicks += 1;
+        if (sparkleTicks >= 8) {
+            sparkleTicks = 0;
+            // One sparkle on each side of the board, all at the same distance along their side,
+            // so the four run round the edge together.
+            float s = 19.0625f * sparkleStep;
+            const float AT[4][2] = {{-7 + s, -7}, {303, -7 + s}, {303 - s, 303}, {-7, 303 - s}};
+            for (int side = 0; side < 4; ++side) {
+                int slot = static_cast<int>(sparkleSlot);
+                if (slot < 0 || slot >= slots) slot = 0;
+                sparkleAlpha(slot) = 1;
+                sparkleItem(slot) = SPARKLE_ITEM + sparkleFrame;
+                sparkleX(slot) = AT[side][0];
+                sparkleY(slot) = AT[side][1];
+                sparkleSlot = static_cast<float>((slot + 1) % slots);
+            }
+            sparkleFrame = sparkleFrame >= 3 ? 0 : sparkleFrame + 1;
+            sparkleStep = sparkleStep >= 15 ? 0 : sparkleStep + 1;
+        }
+    }
+    for (int i = 0; i < slots; ++i) {
+        if (sparkleAlpha(i) <= 0) continue;
+        sparkleAlpha(i) -= SPARKLE_FADE;
+        if (sparkleAlpha(i) <= SPARKLE_FADE) sparkleAlpha(i) = 0;
+    }
+}
+
+void ClearBonusSparkles() {
+    for (int i = 0; i < sparkleAlpha.ArraySize(0); ++i) sparkleAlpha(i) = 0;
+    sparkleSlot = sparkleFrame = sparkleTicks = sparkleStep = 0;
 }

@@ -13,3 +13,7 @@ void AdvanceFrameCounters();  // blinkCounter, animFrame, toggleTick
 void UpdatePopups();
 void UpdateEffectPool();
 void UpdateControlsAlpha();
+// The sparkles that run round the board's edge during the level bonus period: four start every
+// 8 ticks, each fades out over 31. Cleared when a game starts.
+void UpdateBonusSparkles();
+void ClearBonusSparkles();

@@ -24,8 +24,13 @@
 namespace {
 // Seed of the legacy key table; files written by builds with another seed cannot be read.
 const float LEGACY_KEY_SEED = 19790321;
-const char* const STORE_PAGE = "http://store.squibly.example/app/squibly";
-const char* const WEB_PAGE = "http://www.squibly.example/";
+// Where the rating prompt sends the player: set by whoever distributes the game (the build's
+// SQUIBLY_STORE_LINK); empty turns the prompt off.
+#ifndef SQUIBLY_STORE_LINK
+#define SQUIBLY_STORE_LINK ""
+#endif
+const char* const STORE_PAGE = SQUIBLY_STORE_LINK;
+const char* const WEB_PAGE = SQUIBLY_STORE_LINK;
 
 void EnableDeviceSwitches(bool pointerTracking) {
     if (pointerTracking) SetPointerTracking(1);
@@ -220,6 +225,13 @@ void GameStartup() {
     selectedChallenge = 0;
     resetConfirmOpen = 0;
     highScoreScroll = -1154;
+    highScoreVelocity = 0;
+    highScoreIdle = 0;
+    highScoreDragY = 0;
+    menuWavePhase = 0;
+    resultsTicks = 0;
+    menuTouchHeld = 0;
+    sliderSoundTicks = 0;
     userActed = 0;
     warmupTicks = 0;
     deferredAction = 0;
@@ -268,6 +280,7 @@ void GameStartup() {
 bool RunFrame() {
     if (!HandleLifecycleRequests()) return false;
     RunLogicTicks();
+    TraceScreenChange();
     DrawFrame();
     ShowScreen();
     PaceFrame();

@@ -29,6 +29,8 @@ void RunLogicTicks();
 void SetFrameView();
 void DrawFrame();
 void RunDeferredAction();
+// Prints "screen N phase P" when the screen has changed (only with SQUIBLY_TRACE_SCREENS=1).
+void TraceScreenChange();
 
 // One logic tick of the current phase, and one drawing of the current screen.
 void RunPhaseTick();

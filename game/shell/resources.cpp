@@ -120,8 +120,8 @@ void PlayLoadingOutro() {
         ShowScreen();
         if (frame >= 50) break;   // the element alpha has reached 0
     }
-    // A name that does not exist empties the slot, releasing the loading atlas.
-    LoadSpriteImage("xx", LOADING_SPRITE);
+    // The loading atlas is not needed again.
+    DeleteSprite(LOADING_SPRITE);
 }
 
 void LoadSounds() {

@@ -1,6 +1,7 @@
 // Save files. Until the file formats are in place the game starts from defaults every run and
 // writes nothing; ResetProgress already restores the default settings and clears progress.
 #include "game/state/globals.h"
+#include "game/state/high_scores.h"
 #include "game/shell/save_files.h"
 
 void SaveSettings() {}
@@ -17,12 +18,10 @@ void ResetProgress(float withSettings) {
         lowQuality = 0;
     }
     creaturesConnectedTotal = 0;
-    for (int t = 0; t < 4; ++t)
-        for (int s = 0; s < 6; ++s) {
-            highScores(t, s, 0) = 0;
-            highScores(t, s, 1) = 0;
-        }
+    SetDefaultHighScores();
+    if (challengeProgress.ArraySize(0) != 15) challengeProgress.DimArray(15);
     for (int i = 0; i < 15; ++i) challengeProgress(i) = 0;
+    challengesCompleted = 0;
 }
 
 void SaveGame() {}

@@ -70,6 +70,7 @@ void PlayingTick() {
     NoticeTick();
     PlayAreaTick();
     FieldUpkeep();
+    UpdateBonusSparkles();
 }
 
 void StartGameOfMode(float mode) {
@@ -133,8 +134,9 @@ void RunPhaseTick() {
             break;
         case 13: PlayingTick(); break;
         case 14: LeaveToMainMenu(); break;
-        case 15: ChallengesTick(); break;
-        case 16: HighScoresTick(); break;
+        // The water keeps moving under these two menus as under the others.
+        case 15: BackgroundTick(); ChallengesTick(); break;
+        case 16: BackgroundTick(); HighScoresTick(); break;
         case 99: quitRequested = 1; break;
         default: break;
     }

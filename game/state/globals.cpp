@@ -26,6 +26,8 @@ float screen = 1, phase = 0, gameMode = 1;
 float menuAlpha = 0, menuAlphaTarget = -1, menuStage = 0, inputCooldown = 0, titleWavePhase = 0;
 float blinkCounter = 0, animFrame = 0, animSubTicks = 0, toggleTick = 0, splashFrames = 0;
 float selectedChallenge = 0, resetConfirmOpen = 0, highScoreScroll = -1154, userActed = 0, warmupTicks = 0;
+float highScoreVelocity = 0, highScoreIdle = 0, highScoreDragY = 0, menuWavePhase = 0, resultsTicks = 0;
+float menuTouchHeld = 0, sliderSoundTicks = 0;
 
 float startupComplete = 0, lifecycleRequest = 0, quitRequested = 0;
 int32_t deferredAction = 0;
@@ -51,6 +53,8 @@ void ResetShellGlobals() {
     menuAlpha = 0; menuAlphaTarget = -1; menuStage = 0; inputCooldown = 0; titleWavePhase = 0;
     blinkCounter = 0; animFrame = 0; animSubTicks = 0; toggleTick = 0; splashFrames = 0;
     selectedChallenge = 0; resetConfirmOpen = 0; highScoreScroll = -1154; userActed = 0; warmupTicks = 0;
+    highScoreVelocity = 0; highScoreIdle = 0; highScoreDragY = 0; menuWavePhase = 0; resultsTicks = 0;
+    menuTouchHeld = 0; sliderSoundTicks = 0;
     quitRequested = 0; deferredAction = 0; musicActive = 0; skipIntroMusic = 0; loadingStepCount = 73;
 }
 

@@ -65,6 +65,13 @@ extern float splashFrames;
 extern float selectedChallenge;
 extern float resetConfirmOpen;
 extern float highScoreScroll;   // -1154
+extern float highScoreVelocity; // units per tick the list moves
+extern float highScoreIdle;     // ticks without a touch (up to 120, then the list drifts); below 0 after a touch
+extern float highScoreDragY;    // y of the last drag sample, 0 when no drag is under way
+extern float menuWavePhase;     // the main menu's second wave phase (logo sway), 0..359
+extern float resultsTicks;      // ticks since the results screen opened (its score counts up)
+extern float menuTouchHeld;     // 1 while a finger that already pressed an option button stays down
+extern float sliderSoundTicks;  // ticks until the sound slider may play its test sound again
 extern float userActed;
 extern float warmupTicks;       // capped at 60
 

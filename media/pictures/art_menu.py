@@ -45,6 +45,13 @@ def word_button(ctx, item, frame, w, h):
     return "".join(out)
 
 
+def text_plate(ctx, item, frame, w, h):
+    """The glassy pill behind a text button, empty: the screens stretch its middle to the text's width."""
+    back = ctx.defs.linear([(0, "#5fd0ff", 0.30), (1, "#0b3560", 0.45)], 0, 0, 0, 1)
+    return sk.rrect(1, 1, w - 2, h - 2, (h - 2) / 2.0, 'fill="%s" stroke="#bfefff" stroke-width="1.2" '
+                    'stroke-opacity="0.7"' % back)
+
+
 def mode_symbol(ctx, name, cx, cy, r):
     """A round badge with the mode's picture, radius r around (cx, cy)."""
     col = MODE_COLOURS[name]
@@ -128,6 +135,9 @@ def divider(ctx, item, frame, w, h):
 
 def font_glyph(ctx, item, frame, w, h):
     ch = chr(48 + frame)
+    # The game writes percentages with the character code 64 (frame 16): that frame is a percent sign.
+    if ch == "@":
+        ch = "%"
     if item == 42:
         return ctx.book.fit(ch, ctx.style("bigfont"), (1, 1, w - 2, h - 2), mode="glyph", baseline=28)
     return ctx.book.fit(ch, ctx.style("smallfont"), (1, 1, w - 2, h - 2), mode="glyph", baseline=14)

@@ -33,6 +33,7 @@ def items():
     add(25, 4, 56, 56, menu.mode_icon, "menu")
     add(26, 1, 2 * (menu.NAME_CENTRE - menu.LOCK_TAG_X), 36, menu.locked_tag, "menu")
     add(27, 1, 280, 10, menu.divider, "menu")
+    add(28, 1, 96, 30, menu.text_plate, "menu")
     for k in (30, 31, 32, 33, 35, 36):
         add(k, 1, 50, 50, hud.control)
     add(42, 48, 32, 36, menu.font_glyph, "fixed")

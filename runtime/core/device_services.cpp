@@ -7,6 +7,12 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdlib>
+#include <string>
+
+namespace {
+std::string lastAddress;
+}  // namespace
 
 int PDL_Init(unsigned int) { return 0; }
 
@@ -26,6 +32,11 @@ int PDL_GetLanguage(char* buffer, int size) {
 
 int PDL_LaunchBrowser(const char* address) {
     if (!address || !*address) return -1;
+    lastAddress = address;
+    // SQUIBLY_BROWSER names another program to hand the address to (tests record it instead of
+    // opening a real browser).
+    const char* chosen = std::getenv("SQUIBLY_BROWSER");
+    const char* browser = chosen && *chosen ? chosen : "xdg-open";
     // Started through a grandchild so that the browser is never our child to wait for;
     // the address goes as one argument, no shell sees it.
     pid_t child = fork();
@@ -40,8 +51,8 @@ int PDL_LaunchBrowser(const char* address) {
                 dup2(devnull, STDOUT_FILENO);
                 dup2(devnull, STDERR_FILENO);
             }
-            char* const argv[] = {const_cast<char*>("xdg-open"), const_cast<char*>(address), nullptr};
-            execvp("xdg-open", argv);
+            char* const argv[] = {const_cast<char*>(browser), const_cast<char*>(address), nullptr};
+            execvp(browser, argv);
             _exit(127);
         }
         _exit(grandchild < 0 ? 1 : 0);
@@ -53,3 +64,5 @@ int PDL_LaunchBrowser(const char* address) {
 }
 
 int PDL_NotifyMusicPlaying(bool) { return 0; }
+
+const char* LastBrowserAddress() { return lastAddress.c_str(); }

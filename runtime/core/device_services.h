@@ -8,6 +8,10 @@ int PDL_Quit();
 const char* PDL_GetHardware();
 int PDL_GetUniqueID(char* buffer, int size);
 int PDL_GetLanguage(char* buffer, int size);
-// Starts the desktop browser on the address and returns at once.
+// Starts the desktop browser on the address and returns at once. The program is xdg-open, or the
+// one SQUIBLY_BROWSER names.
 int PDL_LaunchBrowser(const char* address);
 int PDL_NotifyMusicPlaying(bool playing);
+
+// The stand-in's own record: the last address handed to the browser ("" before any).
+const char* LastBrowserAddress();

@@ -212,7 +212,7 @@ std::string LayerRuns(void (*screen)()) {
         {16, "background"}, {57, "bubbles"}, {58, "bubbles"}, {59, "bubbles"}, {53, "sparkles"},
         {54, "sparkles"}, {55, "sparkles"}, {56, "sparkles"}, {17, "marker"}, {18, "clock"}, {19, "clock"},
         {45, "clock"}, {47, "clock"}, {51, "clock"}, {52, "clock"}, {63, "effects"}, {64, "effects"},
-        {42, "text"}, {110, "gain"}};
+        {42, "text"}, {110, "gain"}, {28, "menu"}, {50, "menu"}, {70, "menu"}, {86, "menu"}};
     DrawTest::Begin();
     DrawBackgroundLayer();
     DrawBubbleLayer();
@@ -220,7 +220,8 @@ std::string LayerRuns(void (*screen)()) {
     std::string runs, last;
     for (const Quad& q : DrawTest::Quads()) {
         auto it = layers.find(q.item);
-        std::string layer = q.item < 0 ? "background" : q.item <= 15 ? "creatures"
+        // Quads that start inside an item (a stretched plate's middle and end) belong to the menu.
+        std::string layer = q.item < 0 ? (q.p[0].u < 331 ? "background" : "menu") : q.item <= 15 ? "creatures"
                             : it != layers.end() ? it->second : "panel";  // everything else: panel
         if (layer != last) runs += (runs.empty() ? "" : " ") + layer;
         last = layer;
@@ -256,7 +257,7 @@ TEST_F(Layers, EachGameScreenDrawsItsLayersInOrder) {
          "background bubbles creatures sparkles clock panel effects text"},
         {"tutorial", DrawTutorialScreen, 1, 2, 0, 0, 3, "background bubbles creatures sparkles marker clock effects"},
         {"overlay", DrawOverlayScreen, 1, 2, 0, 0, 3, "background bubbles sparkles text clock panel"},
-        {"pause menu", DrawPauseMenuScreen, 1, 2, 0, 0, 3, "background bubbles sparkles clock panel"},
+        {"pause menu", DrawPauseMenuScreen, 1, 2, 0, 0, 3, "background bubbles sparkles text menu clock panel"},
     };
     for (const Case& c : cases) {
         gameMode = c.mode;

@@ -20,12 +20,12 @@ CATALOGUE.update({k: 6 for k in range(10, 16)})
 CATALOGUE.update({k: 1 for k in range(71, 86)})
 CATALOGUE.update({k: 1 for k in range(90, 110)})
 # Pictures in otherwise free numbers: mode icons (one frame per game mode), the high-score divider,
-# the tutorial's nine panels and its NEXT / EXIT answers.
+# the plate behind the menus' text buttons, the tutorial's nine panels and its NEXT / EXIT answers.
 TUTORIAL_ONLY = {37, 38, 39, 40, 41, 43, 48, 49, 60, 61, 118}
-CATALOGUE.update({25: 4, 27: 1})
+CATALOGUE.update({25: 4, 27: 1, 28: 1})
 CATALOGUE.update({k: 1 for k in TUTORIAL_ONLY})
 # Items only the menus draw; the tutorial atlas may hold its panels at their texels.
-MENU_ONLY = {25, 26, 27, 67, 68, 69, 88, 116} | set(range(90, 110))
+MENU_ONLY = {25, 26, 27, 28, 67, 68, 69, 88, 116} | set(range(90, 110))
 
 BACKGROUND = (0, 0, 330, 490)             # x, y, w, h of the water picture with its margin
 PLAIN_FILL = (528, 664, 7, 28)            # texels 528..534, 664..691
