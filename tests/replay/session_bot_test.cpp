@@ -1,4 +1,4 @@
-// The session bot's choice of move and the board checks of long sessions.
+// The session bot's choice of move, its way through the menus, and the checks of long sessions.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -34,12 +34,12 @@ TEST(SessionBot, SwipesTheCreatureThatCompletesAGroupOfFour) {
     creatures(0).kind = creatures(1).kind = creatures(2).kind = 8;
     creatures(3).kind = 4;
     creatures(9).kind = 8;
-    BotTouch first = BotStep(0);
+    BotTouch first = BoardBotStep();
     ASSERT_EQ(first.button, 1);
     BotTouch t = first, last = first;
     for (int i = 1; i < 40 && t.button == 1; ++i) {
         last = t;
-        t = BotStep(i);
+        t = BoardBotStep();
     }
     // Press and release on the centres of two neighbouring cells.
     int fromC = (static_cast<int>(first.x) - 35) / 50, fromR = (static_cast<int>(first.y) - 35) / 50;
@@ -71,7 +71,7 @@ TEST(SessionBot, SwipesTheCreatureThatCompletesAGroupOfFour) {
 TEST(SessionBot, LeavesTheBoardAloneWhileItIsBusy) {
     QuietBoard();
     boardPhase = 4;
-    for (int i = 0; i < 100; ++i) EXPECT_EQ(BotStep(i).button, 0);
+    for (int i = 0; i < 100; ++i) EXPECT_EQ(BoardBotStep().button, 0);
     EXPECT_EQ(BotGestures(), 0);
 }
 
@@ -111,3 +111,54 @@ TEST(BoardCheck, ABoardThatNeverComesToRestIsReported) {
 }
 
 }  // namespace
+
+// The first press the bot makes within `ticks` ticks on the screen as it stands.
+BotTouch FirstPress(long long from, int ticks) {
+    for (int i = 0; i < ticks; ++i) {
+        BotTouch t = BotStep(from + i);
+        if (t.button) return t;
+    }
+    return BotTouch{};
+}
+
+TEST(SessionBot, WalksTheMenusAndAnswersTheRatingPrompt) {
+    DimensionPlayTables();
+    phase = 1;
+    screen = 1;
+    mainMenuStage = 2;
+    mainMenuLatch = 0;
+    BotTouch play = FirstPress(0, 5);
+    EXPECT_EQ(play.button, 1);
+    EXPECT_GT(play.y, 144);   // PLAY
+    EXPECT_LT(play.y, 171);
+    mainMenuStage = 3;   // as the menu answers the tap
+    mainMenuLatch = 1;
+    int held = 0;
+    for (int i = 0; i < 30; ++i) held += BotStep(10 + i).button;
+    EXPECT_EQ(held, 2) << "the rest of one three-tick tap, then waiting";
+    phase = 2;
+    screen = 2;
+    menuStage = 2;
+    inputCooldown = 0;
+    storeLink = "https://squibly.example.com/rate";
+    gamesPlayed = 5;
+    hasRated = rateDeclines = 0;
+    BotTouch answer = FirstPress(100, 5);
+    EXPECT_GT(answer.x, 165);   // NO THANKS
+    EXPECT_GT(answer.y, 309);
+    storeLink = "";
+}
+
+TEST(ProgressCheck, AScreenWithoutATouchForAMinuteOrAMenuThatNeverEndsIsReported) {
+    screen = 5;
+    EXPECT_EQ(CheckProgress(1, false), "");
+    EXPECT_EQ(CheckProgress(3600, false), "");
+    EXPECT_NE(CheckProgress(3602, false).find("no touch"), std::string::npos);
+    screen = 7;
+    EXPECT_EQ(CheckProgress(3603, true), "");
+    EXPECT_EQ(CheckProgress(20000, true), "") << "a game may last while the player plays";
+    EXPECT_NE(CheckProgress(23700, false).find("no touch"), std::string::npos);
+    screen = 4;
+    EXPECT_EQ(CheckProgress(23701, true), "");
+    EXPECT_NE(CheckProgress(27400, true).find("has lasted"), std::string::npos) << "touched, but never left";
+}

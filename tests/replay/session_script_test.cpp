@@ -9,13 +9,14 @@ namespace {
 TEST(SessionScript, ReadsTouchesReportsAndSettings) {
     SessionScript s;
     std::string error;
-    ASSERT_TRUE(ParseSessionScript("# a game\nmode zen\nseed 42\ndisplay 320x480\n10 35 35 1\n14 85.5 35 1  # drag\n"
-                                   "18 85 35 0\nreport 300\nreport 100\nreport 100\n\nticks 200\n",
+    ASSERT_TRUE(ParseSessionScript("# a game\nmode zen\nseed 42\ndisplay 320x480\nchallenges 10\n10 35 35 1\n"
+                                   "14 85.5 35 1  # drag\n18 85 35 0\nreport 300\nreport 100\nreport 100\n\nticks 200\n",
                                    s, error))
         << error;
     EXPECT_EQ(s.mode, "zen");
     EXPECT_EQ(s.seed, 42);
     EXPECT_EQ(s.display, "320x480");
+    EXPECT_EQ(s.challenges, 10);
     ASSERT_EQ(s.touches.size(), 3u);
     EXPECT_EQ(s.touches[1].x, 85.5f);
     EXPECT_EQ(s.reports, (std::vector<long long>{100, 300}));
@@ -49,6 +50,7 @@ TEST(SessionScript, RejectsMalformedLinesNamingThem) {
         "jump 5\n",
         "display 320*480\n",
         "display 0x480\n",
+        "challenges 16\n",
     };
     for (const char* text : bad) {
         SessionScript s;

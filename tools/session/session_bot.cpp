@@ -1,4 +1,4 @@
-// The session bot and the board checks of long sessions.
+// The session bot's board player and the board checks of long sessions.
 #include "tools/session/session_bot.h"
 
 #include <algorithm>
@@ -135,7 +135,7 @@ bool PlanMove(Gesture& g) {
 
 }  // namespace
 
-BotTouch BotStep(long long) {
+BotTouch BoardBotStep() {
     if (current.next < current.frames.size()) return current.frames[current.next++];
     current = Gesture();
     bool playing = (phase == 7 || phase == 11 || phase == 13) && boardPhase == 2 && selectedCell == 0;
@@ -145,6 +145,8 @@ BotTouch BotStep(long long) {
     }
     return BotTouch{};
 }
+
+bool BoardBotBusy() { return current.next < current.frames.size(); }
 
 long long BotGestures() { return gestures; }
 

@@ -2,14 +2,16 @@
 // state at chosen ticks. Usage:
 //   squibly_session SCRIPT [--out FILE] [--dir GAME_DIR] [--display WxH] [--mode NAME] [--seed N]
 //                   [--ticks N] [--every N] [--bot] [--check]
-// --bot plays by itself instead of the script's touches; --check tests the board after every
-// tick and stops with status 3 at the first fault.
+// --bot plays by itself instead of the script's touches, menus and all, and lists each game it
+// finishes; --check tests the board after every tick (and, with --bot, that no screen is left
+// without a touch for a minute) and stops with status 3 at the first fault.
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <vector>
 
 #include "game/state/globals.h"
 #include "game/shell/main_routine.h"
@@ -32,6 +34,21 @@ size_t nextReport = 0;
 long long lastReported = -1;
 bool bot = false;
 bool check = false;
+size_t gamesListed = 0;
+
+const char* ModeName(float mode) {
+    return mode == 1 ? "ARCADE" : mode == 2 ? "PUZZLE" : mode == 3 ? "TIME_TRIAL" : mode == 4 ? "ZEN" : "?";
+}
+
+void ListFinishedGames() {
+    const std::vector<BotGame>& games = BotGames();
+    for (; gamesListed < games.size(); ++gamesListed) {
+        const BotGame& g = games[gamesListed];
+        fprintf(reportFile, "game %zu %s score %g level %g rank %g new_high %g at tick %lld\n", gamesListed + 1,
+                ModeName(g.mode), g.score, g.level, g.rank, g.newHighScore, g.tick);
+    }
+}
+
 
 void Report(long long tick) {
     if (tick == lastReported) return;
@@ -39,6 +56,14 @@ void Report(long long tick) {
     std::string text = SessionReport(tick);
     fputs(text.c_str(), reportFile);
     fflush(reportFile);
+}
+
+void Fail(long long tick, const std::string& fault) {
+    Report(tick);
+    fprintf(reportFile, "CHECK FAILED after %lld ticks: %s\n", tick, fault.c_str());
+    fprintf(stderr, "CHECK FAILED after %lld ticks: %s\n", tick, fault.c_str());
+    fflush(reportFile);
+    std::exit(3);
 }
 
 // Runs before each logic tick: reports the state reached so far, then sets the pointer the
@@ -54,13 +79,7 @@ void BeforeTick() {
     if (due) Report(tick);
     if (check && tick > 0) {
         std::string fault = CheckBoard(tick);
-        if (!fault.empty()) {
-            Report(tick);
-            fprintf(reportFile, "CHECK FAILED after %lld ticks: %s\n", tick, fault.c_str());
-            fprintf(stderr, "CHECK FAILED after %lld ticks: %s\n", tick, fault.c_str());
-            fflush(reportFile);
-            std::exit(3);
-        }
+        if (!fault.empty()) Fail(tick, fault);
     }
     ScriptTouch touch = TouchAt(script, tick);
     if (bot) {
@@ -68,6 +87,11 @@ void BeforeTick() {
         touch.x = b.x;
         touch.y = b.y;
         touch.button = b.button;
+        ListFinishedGames();
+        if (check) {
+            std::string fault = CheckProgress(tick, b.button != 0);
+            if (!fault.empty()) Fail(tick, fault);
+        }
     }
     int x = static_cast<int>(touch.x * scaleX + offsetX);
     int y = static_cast<int>(touch.y * scaleY + offsetY);
@@ -144,6 +168,14 @@ int main(int argc, char** argv) {
     }
 
     GameStartup();
+    // As a settings file with that many challenges complete would give.
+    if (script.challenges >= 0) {
+        challengesCompleted = 0;
+        for (int i = 0; i < 15; ++i) {
+            challengeProgress(i) = i < script.challenges ? 100 : 0;
+            if (i < script.challenges) challengesCompleted += 1;
+        }
+    }
     logicTickCount = 0;
     tickInputHook = BeforeTick;
     while (logicTickCount < script.lastTick) {
@@ -152,7 +184,14 @@ int main(int argc, char** argv) {
     // A frame may run more ticks than the script needs; the state after lastTick ticks was
     // reported before the extra ones ran.
     if (logicTickCount == script.lastTick) Report(logicTickCount);
-    if (bot) fprintf(reportFile, "bot gestures %lld\n", BotGestures());
+    if (bot) {
+        ListFinishedGames();
+        const std::vector<BotGame>& games = BotGames();
+        int perMode[5] = {0, 0, 0, 0, 0};
+        for (const BotGame& g : games) perMode[static_cast<int>(g.mode) >= 1 && g.mode <= 4 ? static_cast<int>(g.mode) : 0]++;
+        fprintf(reportFile, "bot gestures %lld games %zu (ARCADE %d PUZZLE %d TIME_TRIAL %d ZEN %d)\n", BotGestures(),
+                games.size(), perMode[1], perMode[2], perMode[3], perMode[4]);
+    }
     if (reportFile != stdout) fclose(reportFile);
     EndProgram();
 }

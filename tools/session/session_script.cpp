@@ -24,7 +24,12 @@ bool ParseSessionScript(const std::string& text, SessionScript& out, std::string
         std::string first;
         if (!(words >> first)) continue;
         std::string rest;
-        if (first == "report" || first == "seed" || first == "ticks") {
+        if (first == "challenges") {
+            int n = -1;
+            if (!(words >> n) || n < 0 || n > 15) return Fail(error, number, "expected 0 to 15 after challenges");
+            if (words >> rest) return Fail(error, number, "unexpected text: " + rest);
+            out.challenges = n;
+        } else if (first == "report" || first == "seed" || first == "ticks") {
             long long value = 0;
             if (!(words >> value) || value < 0) return Fail(error, number, "expected a number after " + first);
             if (words >> rest) return Fail(error, number, "unexpected text: " + rest);

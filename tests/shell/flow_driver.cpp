@@ -1,0 +1,240 @@
+// The flow driver: the game started as the session tool starts it, a finger fed in before every
+// logic tick, and the last frame's batch decoded back into atlas items and text rows.
+#include "tests/shell/flow_driver.h"
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+#include <map>
+
+#include "game/shell/main_routine.h"
+#include "game/shell/menus.h"
+#include "game/shell/save_files.h"
+#include "game/state/globals.h"
+#include "runtime/core/files.h"
+#include "runtime/graphics/polygon_batch.h"
+#include "runtime/graphics/sprites.h"
+#include "runtime/platform/null_audio.h"
+#include "runtime/platform/null_platform.h"
+#include "tests/shell/shell_fixture.h"
+#include "tools/session/session_bot.h"
+
+namespace Flow {
+namespace {
+
+float fingerX = 0, fingerY = 0;
+bool fingerDown = false;
+bool boardPlayer = false;
+
+void ApplyFinger() {
+    if (boardPlayer) {
+        BotTouch t = BoardBotStep();
+        fingerX = t.x;
+        fingerY = t.y;
+        fingerDown = t.button != 0;
+    }
+    int x = static_cast<int>(fingerX * scaleX + offsetX);
+    int y = static_cast<int>(fingerY * scaleY + offsetY);
+    NullPlatform::SetPointer(x, y, fingerDown ? 1u : 0u);
+}
+
+// A scratch game folder whose Media is the build's.
+std::string MakeGameFolder() {
+    char pattern[] = "/tmp/squibly-flow-XXXXXX";
+    const char* dir = mkdtemp(pattern);
+    EXPECT_NE(dir, nullptr);
+    std::string folder = dir ? dir : "/tmp";
+    EXPECT_EQ(symlink(SQUIBLY_MEDIA_DIR, (folder + "/Media").c_str()), 0);
+    return folder;
+}
+
+struct DrawnQuad {
+    int item, frame;
+    float x, y;   // design units
+};
+
+// The atlas item and frame whose rectangle starts at a quad's first texel.
+std::vector<DrawnQuad> FrameQuads() {
+    std::vector<DrawnQuad> out;
+    const std::vector<BatchVertex>& vs = LastBatchVertices();
+    const SpriteRecord* atlas = GetSprite(3);
+    if (!atlas || atlas->paddedWidth <= 0) return out;
+    static std::map<std::pair<int, int>, std::pair<int, int>> byTexel;
+    if (byTexel.empty()) {
+        for (int i = 0; i < 122; ++i)
+            for (int f = 0; f < 48; ++f)
+                if (glyphTable(i, f, 2) > 0) byTexel[{glyphTable(i, f, 0), glyphTable(i, f, 1)}] = {i, f};
+    }
+    for (size_t q = 0; q + 6 <= vs.size(); q += 6) {
+        const BatchVertex& v = vs[q];
+        int u = static_cast<int>(std::lround(v.s * atlas->paddedWidth));
+        int t = static_cast<int>(std::lround(atlas->imageHeight - v.t * atlas->paddedHeight));
+        auto it = byTexel.find({u, t});
+        if (it == byTexel.end()) continue;
+        float sx = scalingOn != 0 ? scaleX : 1, sy = scalingOn != 0 ? scaleY : 1;
+        out.push_back({it->second.first, it->second.second, v.x / sx, v.y / sy});
+    }
+    return out;
+}
+
+const float SMALL_ADVANCE = 13;
+
+}  // namespace
+
+void StartFresh() {
+    static bool started = false;
+    if (!started) {
+        started = true;
+        setenv("SQUIBLY_SEED", "5", 0);
+        unsetenv("SQUIBLY_START_MODE");
+        // The rating prompt's browser: a program that does nothing.
+        setenv("SQUIBLY_BROWSER", "true", 1);
+        StartRuntimeOnce();
+        std::string folder = MakeGameFolder();
+        SetCurrentDir(folder.c_str());
+        GameStartup();
+        tickInputHook = ApplyFinger;
+    }
+    // What a first start gives: default settings, tables and progress, the menu just entered.
+    ResetProgress(1);
+    gamesPlayed = hasRated = rateDeclines = 0;
+    screen = 1;
+    phase = 0;
+    gameMode = 1;
+    menuStage = 0;
+    menuAlpha = 0;
+    fieldActive = 0;
+    overlayState = 0;
+    resetConfirmOpen = 0;
+    fingerDown = false;
+    boardPlayer = false;
+    Ticks(1);
+    ClearSounds();
+}
+
+void Ticks(int n) {
+    long long target = logicTickCount + n;
+    while (logicTickCount < target) RunFrame();
+}
+
+void BoardPlayer(bool on) {
+    boardPlayer = on;
+    if (!on) fingerDown = false;
+}
+
+void Down(float x, float y) {
+    fingerX = x;
+    fingerY = y;
+    fingerDown = true;
+}
+
+void Up() { fingerDown = false; }
+
+void Tap(float x, float y, int hold) {
+    Down(x, y);
+    Ticks(hold);
+    Up();
+    Ticks(1);
+}
+
+bool Until(const std::function<bool()>& done, int limit) {
+    long long end = logicTickCount + limit;
+    while (logicTickCount < end) {
+        if (done()) return true;
+        RunFrame();
+    }
+    return done();
+}
+
+bool UntilShown(float target, int limit) {
+    return Until([&] {
+        if (screen != target) return false;
+        if (target == 1) return mainMenuStage == 2;
+        if (target == 7 || target == 8 || target == 9) return true;
+        return menuStage == 2;
+    }, limit);
+}
+
+std::vector<std::string> TextRows() {
+    std::map<int, std::vector<std::pair<float, int>>> rows;   // by y: (x, frame)
+    for (const DrawnQuad& q : FrameQuads())
+        if (q.item == 86) rows[static_cast<int>(std::lround(q.y))].push_back({q.x, q.frame});
+    std::vector<std::string> out;
+    for (auto& [y, glyphs] : rows) {
+        std::sort(glyphs.begin(), glyphs.end());
+        std::string text;
+        for (size_t i = 0; i < glyphs.size(); ++i) {
+            if (i > 0) {
+                int gap = static_cast<int>(std::lround((glyphs[i].first - glyphs[i - 1].first) / SMALL_ADVANCE)) - 1;
+                text.append(static_cast<size_t>(std::max(gap, 0)), ' ');
+            }
+            text += static_cast<char>(48 + glyphs[i].second);
+        }
+        out.push_back(text);
+    }
+    return out;
+}
+
+bool Shows(const std::string& text) {
+    for (const std::string& row : TextRows())
+        if (row.find(text) != std::string::npos) return true;
+    return false;
+}
+
+int QuadsOf(int item) {
+    int n = 0;
+    for (const DrawnQuad& q : FrameQuads()) n += q.item == item;
+    return n;
+}
+
+std::string BigLetters() {
+    std::string out;
+    for (const DrawnQuad& q : FrameQuads())
+        if (q.item == 42) out += static_cast<char>(48 + q.frame);
+    return out;
+}
+
+int Played(const std::string& file) {
+    int n = 0;
+    for (const NullAudio::PlayRecord& p : NullAudio::Plays()) {
+        if (p.path.size() >= file.size() && p.path.compare(p.path.size() - file.size(), file.size(), file) == 0) ++n;
+    }
+    return n;
+}
+
+void ClearSounds() { NullAudio::ClearPlays(); }
+
+void TapMainMenu(int button) {
+    static const float Y[5] = {158, 206, 254, 302, 350};
+    Tap(160, Y[button]);
+}
+
+void TapModeTile(float mode) {
+    float y = mode == 3 ? 100 : mode == 1 ? 200 : mode == 2 ? 295 : 390;
+    Tap(160, y);
+}
+
+void TapBackBar() { Tap(160, 462); }
+
+bool StartGameFromMenu(float mode) {
+    if (!UntilShown(1)) return false;
+    TapMainMenu(0);
+    if (!UntilShown(2)) return false;
+    TapModeTile(mode);
+    return Until([&] { return screen == 7 && gameMode == mode && runState == 2 && bannerKind == 0; }, 1200);
+}
+
+bool QuitGameToMenu() {
+    Ticks(12);   // the strip's buttons wait out their cooldown
+    Tap(75, 455);
+    if (screen != 9) return false;
+    Tap(280, 305);
+    if (!Until([] { return screen == 6 && menuStage == 2 && inputCooldown == 0; }, 1500)) return false;
+    Tap(160, 300);
+    return UntilShown(1);
+}
+
+}  // namespace Flow
