@@ -4,6 +4,7 @@
 #include "game/draw/draw.h"
 #include "game/state/globals.h"
 #include "runtime/graphics/graphics_device.h"
+#include "runtime/graphics/polygon_batch.h"
 
 namespace {
 const int BIG_FONT = 42;
@@ -25,6 +26,9 @@ const SliderRow SLIDERS[3] = {
     {"MUSIC VOLUME", 135, 165, 160},
     {"SPEECH VOLUME", 202, 232, 227},
 };
+
+const float WHITE = 16777215.0f;
+const float PLAIN_U0 = 528, PLAIN_V0 = 664, PLAIN_U1 = 534, PLAIN_V1 = 691;
 
 float Clamped(float v) { return v < 0 ? 0 : v > 1 ? 1 : v; }
 }  // namespace
@@ -64,6 +68,15 @@ void DrawBackToMainMenu() {
     if (!(alpha < 0)) return;
     SetBlendMode(alpha);
     DrawTextButton("BACK TO MAIN MENU", 0, 160, 450);
+}
+
+void DrawPlainFill(float left, float top, float right, float bottom) {
+    AddPolygonVertex(left, top, PLAIN_U0, PLAIN_V0, WHITE);
+    AddPolygonVertex(left, bottom, PLAIN_U0, PLAIN_V1, WHITE);
+    AddPolygonVertex(right, bottom, PLAIN_U1, PLAIN_V1, WHITE);
+    AddPolygonVertex(right, bottom, PLAIN_U1, PLAIN_V1, WHITE);
+    AddPolygonVertex(right, top, PLAIN_U1, PLAIN_V0, WHITE);
+    AddPolygonVertex(left, top, PLAIN_U0, PLAIN_V0, WHITE);
 }
 
 void DrawVolumeSliders() {

@@ -25,5 +25,9 @@ void DrawTextButton(const KString& text, float align, float x, float y);
 // The plate alone, over a row of text starting at `left` and `width` units wide.
 void DrawButtonPlate(float left, float width, float y);
 
+// The atlas's plain translucent dark fill stretched over a rectangle given in screen pixels (the
+// options' confirmation box, the dimming behind the rating prompt).
+void DrawPlainFill(float left, float top, float right, float bottom);
+
 // The labels, tracks and knobs of the sound, music and speech volumes, in the blend in force.
 void DrawVolumeSliders();

@@ -44,6 +44,10 @@ bool Hit(const MenuButton& b) {
            touchY < top + b.height + TOUCH_SLACK;
 }
 
+void ResetScales() {
+    for (int i = 0; i < 6; ++i) buttonScale(i) = 1;
+}
+
 float AlphaOfFade() { return mainMenuFade == 0 ? 0.001f : mainMenuFade * FADE_UNIT; }
 
 void Choose(int button) {
@@ -65,12 +69,12 @@ void OpenChosenScreen() {
     if (button < 0 || button >= 6) button = 0;
     screen = BUTTONS[button].screen;
     phase = BUTTONS[button].phase;
-    if (button == 0) {
-        inputCooldown = 0;
-        menuAlpha = 0;
-        menuStage = 0;
-        menuAlphaTarget = -1;
-    }
+    // Every menu screen starts its fade from nothing, whatever the last one (or a restored game)
+    // left behind.
+    inputCooldown = 0;
+    menuAlpha = 0;
+    menuStage = 0;
+    menuAlphaTarget = -1;
     mainMenuFade = 0;
     mainMenuDelay = 0;
     mainMenuChoice = 0;
@@ -78,11 +82,7 @@ void OpenChosenScreen() {
     mainMenuAlpha = 0.001f;
     mainMenuLatch = 0;
     mainMenuStage = 1;
-    for (int i = 0; i < 6; ++i) buttonScale(i) = 1;
-}
-
-void ResetScales() {
-    for (int i = 0; i < 6; ++i) buttonScale(i) = 1;
+    ResetScales();
 }
 
 }  // namespace

@@ -10,14 +10,11 @@
 #include "game/state/globals.h"
 #include "runtime/audio/music.h"
 #include "runtime/graphics/graphics_device.h"
-#include "runtime/graphics/polygon_batch.h"
 
 namespace {
 const float BUTTON_COOLDOWN = 15;
 const float SOUND_ON_SAMPLE = 43;
 const float SOUND_RESET = 1;
-const float WHITE = 16777215.0f;
-const float PLAIN_U0 = 528, PLAIN_V0 = 664, PLAIN_U1 = 534, PLAIN_V1 = 691;
 
 struct Area {
     float top, bottom, left, right;
@@ -92,21 +89,10 @@ void SettingsPart() {
     menuTouchHeld = touchDown == 1 ? 1 : 0;
 }
 
-// The box behind ARE YOU SURE?: the plain translucent fill of the atlas stretched over it.
+// The box behind ARE YOU SURE?, in screen pixels.
 void DrawConfirmationBox() {
-    float left = 16, top = 165, right = 304, bottom = 315;
-    if (scalingOn != 0) {
-        left *= scaleX;
-        right *= scaleX;
-        top *= scaleY;
-        bottom *= scaleY;
-    }
-    AddPolygonVertex(left, top, PLAIN_U0, PLAIN_V0, WHITE);
-    AddPolygonVertex(left, bottom, PLAIN_U0, PLAIN_V1, WHITE);
-    AddPolygonVertex(right, bottom, PLAIN_U1, PLAIN_V1, WHITE);
-    AddPolygonVertex(right, bottom, PLAIN_U1, PLAIN_V1, WHITE);
-    AddPolygonVertex(right, top, PLAIN_U1, PLAIN_V0, WHITE);
-    AddPolygonVertex(left, top, PLAIN_U0, PLAIN_V0, WHITE);
+    float sx = scalingOn != 0 ? scaleX : 1, sy = scalingOn != 0 ? scaleY : 1;
+    DrawPlainFill(16 * sx, 165 * sy, 304 * sx, 315 * sy);
 }
 }  // namespace
 

@@ -7,14 +7,10 @@
 #include "game/state/globals.h"
 #include "runtime/core/files.h"
 #include "runtime/graphics/graphics_device.h"
-#include "runtime/graphics/polygon_batch.h"
 
 namespace {
 const float TAP_COOLDOWN = 20;
 const float SMALL_ADVANCE = 13;
-const float WHITE = 16777215.0f;
-// The plain translucent fill of the atlas, stretched over the whole screen to dim it.
-const float PLAIN_U0 = 528, PLAIN_V0 = 664, PLAIN_U1 = 534, PLAIN_V1 = 691;
 
 bool InYes() { return touchX > 10 && touchX < 103 && touchY > 309 && touchY < 350; }
 bool InNoThanks() { return touchX > 165 && touchX < 298 && touchY > 309 && touchY < 450; }
@@ -26,15 +22,7 @@ void SaveRating() {
 }
 
 // One quad the size of the physical screen: whatever the scale, it covers the design area.
-void DimWholeScreen() {
-    float left = 0, top = 0, right = screenWidth, bottom = screenHeight;
-    AddPolygonVertex(left, top, PLAIN_U0, PLAIN_V0, WHITE);
-    AddPolygonVertex(left, bottom, PLAIN_U0, PLAIN_V1, WHITE);
-    AddPolygonVertex(right, bottom, PLAIN_U1, PLAIN_V1, WHITE);
-    AddPolygonVertex(right, bottom, PLAIN_U1, PLAIN_V1, WHITE);
-    AddPolygonVertex(right, top, PLAIN_U1, PLAIN_V0, WHITE);
-    AddPolygonVertex(left, top, PLAIN_U0, PLAIN_V0, WHITE);
-}
+void DimWholeScreen() { DrawPlainFill(0, 0, screenWidth, screenHeight); }
 }  // namespace
 
 RatingPrompt RatingPromptDue() {

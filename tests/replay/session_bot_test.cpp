@@ -1,4 +1,5 @@
-// The session bot's choice of move, its way through the menus, and the checks of long sessions.
+// The session bot's choice of move and the checks of long sessions (its way through the menus is
+// played out by the bot_menus session).
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -111,43 +112,6 @@ TEST(BoardCheck, ABoardThatNeverComesToRestIsReported) {
 }
 
 }  // namespace
-
-// The first press the bot makes within `ticks` ticks on the screen as it stands.
-BotTouch FirstPress(long long from, int ticks) {
-    for (int i = 0; i < ticks; ++i) {
-        BotTouch t = BotStep(from + i);
-        if (t.button) return t;
-    }
-    return BotTouch{};
-}
-
-TEST(SessionBot, WalksTheMenusAndAnswersTheRatingPrompt) {
-    DimensionPlayTables();
-    phase = 1;
-    screen = 1;
-    mainMenuStage = 2;
-    mainMenuLatch = 0;
-    BotTouch play = FirstPress(0, 5);
-    EXPECT_EQ(play.button, 1);
-    EXPECT_GT(play.y, 144);   // PLAY
-    EXPECT_LT(play.y, 171);
-    mainMenuStage = 3;   // as the menu answers the tap
-    mainMenuLatch = 1;
-    int held = 0;
-    for (int i = 0; i < 30; ++i) held += BotStep(10 + i).button;
-    EXPECT_EQ(held, 2) << "the rest of one three-tick tap, then waiting";
-    phase = 2;
-    screen = 2;
-    menuStage = 2;
-    inputCooldown = 0;
-    storeLink = "https://squibly.example.com/rate";
-    gamesPlayed = 5;
-    hasRated = rateDeclines = 0;
-    BotTouch answer = FirstPress(100, 5);
-    EXPECT_GT(answer.x, 165);   // NO THANKS
-    EXPECT_GT(answer.y, 309);
-    storeLink = "";
-}
 
 TEST(ProgressCheck, AScreenWithoutATouchForAMinuteOrAMenuThatNeverEndsIsReported) {
     screen = 5;
