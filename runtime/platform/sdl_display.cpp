@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <unistd.h>
 
 #include "runtime/platform/platform.h"
 
@@ -32,10 +33,19 @@ int NoteBadWindow(Display*, XErrorEvent*) {
     return 0;
 }
 
+bool connectionLost = false;
+
 // The X connection is gone (the server ended or the client was killed off it). Xlib would exit
 // with status 1 once this returns; ending here instead runs the program's normal shutdown
-// through its exit handler and keeps the exit status 0.
+// through its exit handler and keeps the exit status 0. That shutdown leaves the dead
+// connection alone; should anything still touch it, a second exit would be undefined, so the
+// process ends at once.
 int ConnectionLost(Display*) {
+    if (connectionLost) {
+        fflush(stdout);
+        _exit(0);
+    }
+    connectionLost = true;
     printf("X connection lost\n");
     fflush(stdout);
     exit(0);
@@ -149,7 +159,7 @@ bool OpenWindow() {
 }
 
 void CloseWindow() {
-    if (eglDisplay != EGL_NO_DISPLAY) {
+    if (eglDisplay != EGL_NO_DISPLAY && !connectionLost) {
         eglMakeCurrent(eglDisplay, EGL_NO_SURFACE, EGL_NO_SURFACE, EGL_NO_CONTEXT);
         if (eglContext != EGL_NO_CONTEXT) eglDestroyContext(eglDisplay, eglContext);
         if (eglSurface != EGL_NO_SURFACE) eglDestroySurface(eglDisplay, eglSurface);
@@ -162,6 +172,8 @@ void CloseWindow() {
     windowOpen = false;
     watchDisplay = nullptr;
 }
+
+bool DisplayConnectionLost() { return connectionLost; }
 
 // Checked at most twice a second, and only when the event queue is empty.
 bool WindowDestroyed() {

@@ -105,9 +105,18 @@ bool InitSystem(uint32_t flags) {
     return SDL_Init(flags) == 0;
 }
 
+// The desktop display keeps this (sdl_display.cpp): the X connection died under the program.
+bool DisplayConnectionLost();
+
 void QuitSystem() {
     CloseJoysticks();
     CloseWindow();
+    // Closing the video part talks to the X server; with the connection gone, the rest is
+    // released and the process ends without it.
+    if (DisplayConnectionLost()) {
+        SDL_QuitSubSystem(SDL_INIT_AUDIO | SDL_INIT_TIMER | SDL_INIT_JOYSTICK);
+        return;
+    }
     SDL_Quit();
 }
 
