@@ -2,7 +2,7 @@
 BUILD ?= build
 JOBS ?= $(shell nproc)
 
-.PHONY: all setup build run test clean
+.PHONY: all setup build run test web clean
 
 all: build
 
@@ -19,5 +19,9 @@ run: build
 test: build
 	@cd $(BUILD) && ctest --output-on-failure -j $(JOBS) --timeout 600
 
+# The browser version: build-web/site is the page to serve (README, "In a web browser").
+web: build
+	@bash tools/web/build.sh $(BUILD) build-web $(JOBS)
+
 clean:
-	rm -rf $(BUILD)
+	rm -rf $(BUILD) build-web

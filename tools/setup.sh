@@ -16,7 +16,22 @@ PACKAGES=(
   librsvg2-bin python3-pil fonts-dosis fonts-leckerli-one fonts-league-spartan fontconfig
   # sounds, voices and music
   sox libsox-fmt-all festival festvox-us-slt-hts fluidsynth fluid-soundfont-gm vorbis-tools lame pocketsphinx pocketsphinx-en-us
+  # the browser version (make web) and its test: compiler, browser, Debian's sources of the image libraries
+  emscripten chromium dpkg-dev ccache
 )
+# The web test's browser driver, from the npm registry (pinned in tools/web/package-lock.json).
+web_tools() {
+  local dir
+  dir="$(cd "$(dirname "$0")" && pwd)/web"
+  [ -f "$dir/node_modules/puppeteer-core/package.json" ] && return 0
+  if ! command -v npm >/dev/null 2>&1; then
+    echo "setup: npm is missing; the web test will be skipped"
+    return 0
+  fi
+  echo "setup: installing puppeteer-core for the web test"
+  (cd "$dir" && npm ci --no-audit --no-fund --loglevel=error) ||
+    echo "setup: npm could not install puppeteer-core; the web test will be skipped"
+}
 
 missing=()
 for p in "${PACKAGES[@]}"; do
@@ -27,6 +42,7 @@ done
 
 if [ ${#missing[@]} -eq 0 ]; then
   echo "setup: all packages present"
+  web_tools
   exit 0
 fi
 
@@ -36,3 +52,4 @@ export DEBIAN_FRONTEND=noninteractive
 echo "setup: installing ${missing[*]}"
 $SUDO apt-get -o DPkg::Lock::Timeout=300 update -qq
 $SUDO apt-get -o DPkg::Lock::Timeout=300 install -y -qq --no-install-recommends "${missing[@]}"
+web_tools

@@ -106,7 +106,7 @@ void MeasureFont(const DecodedImage& picture, int paddedWidth, FontRecord& font)
         g.u1 = (cellX + g.left + g.width) / pw;
         if (c == 'j') {
             // A kerned space is exactly as wide as a kerned j.
-            GlyphInfo& space = font.glyphs[' '];
+            GlyphInfo& space = font.glyphs[static_cast<unsigned char>(' ')];
             space.width = g.width;
             space.u0 = 0.0f;
             space.u1 = g.width / pw;

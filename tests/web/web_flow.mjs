@@ -1,0 +1,158 @@
+// The browser build played in headless Chromium at a phone's viewport: loading screen, main
+// menu, a game of ARCADE driven by touch events on board cells (checked against the game's
+// state as the page exposes it), sound starting with the first touch, pause and resume by the
+// page's visibility, and the saved folder in IndexedDB.
+//   node web_flow.mjs SITE_DIR WORK_DIR
+import assert from 'node:assert/strict';
+import fs from 'node:fs';
+import path from 'node:path';
+import * as web from '../../tools/web/harness.mjs';
+
+const [site, work] = process.argv.slice(2);
+if (!site || !work) {
+  console.error('usage: node web_flow.mjs SITE_DIR WORK_DIR');
+  process.exit(2);
+}
+const SEED = 5;
+
+function step(text) {
+  console.log(`-- ${text}`);
+}
+
+// The game is idle and waiting for a touch on the board.
+const boardIdle = (s) => s.screen === 7 && (s.phase === 7 || s.phase === 13) && s.boardPhase === 2 && s.runState === 2;
+
+// A cell whose switch to its twin makes no group of four, so the switch stays visible.
+function quietSwitch(kinds) {
+  for (let cell = 0; cell < 36; ++cell) {
+    if (kinds[cell] < 1 || kinds[cell] > 8) continue;
+    const after = kinds.slice();
+    after[cell] = web.twinOf(kinds[cell]);
+    if (web.groupSize(after, cell) < 4) return cell;
+  }
+  return -1;
+}
+
+// A legal swipe (the game's rule: same kinds, or a like neighbour waiting at the other end)
+// that makes no group of four, so the two creatures simply change places.
+function quietSwipe(kinds) {
+  const likeNeighbour = (board, cell, skip, kind) => {
+    const column = cell % 6, row = Math.floor(cell / 6);
+    return [column > 0 ? cell - 1 : -1, row > 0 ? cell - 6 : -1, column < 5 ? cell + 1 : -1, row < 5 ? cell + 6 : -1]
+      .some((n) => n >= 0 && n !== skip && board[n] === kind);
+  };
+  for (let from = 0; from < 36; ++from) {
+    for (const to of [from + 1, from + 6]) {
+      if (to > 35 || (to === from + 1 && from % 6 === 5)) continue;
+      const a = kinds[from], b = kinds[to];
+      if (a === b || a > 8 || b > 8) continue;
+      if (!likeNeighbour(kinds, to, from, a) && !likeNeighbour(kinds, from, to, b)) continue;
+      const after = kinds.slice();
+      after[from] = b;
+      after[to] = a;
+      if (web.groupSize(after, from) < 4 && web.groupSize(after, to) < 4) return {from, to};
+    }
+  }
+  return null;
+}
+
+const cellPoint = (cell) => web.cellCentre(cell % 6, Math.floor(cell / 6));
+
+async function main() {
+  const profile = path.join(work, 'profile');
+  fs.rmSync(profile, {recursive: true, force: true});
+  const server = await web.serve(site);
+  const browser = await web.launch(profile);
+  let session = null;
+  try {
+    step('loading screen, then the main menu, at the phone viewport');
+    session = await web.open(browser, `${server.url}?seed=${SEED}`, web.PHONE);
+    const {page} = session;
+    const menu = await web.waitFor(page, 'the main menu', (s) => s.startupComplete === 1 && s.screen === 1 && s.phase === 1);
+    const timing = await page.evaluate(() => window.squibly.timing);
+    assert.ok(timing.firstLoadingFrame !== null, 'a frame of the loading screen was shown');
+    assert.ok(timing.firstLoadingFrame < timing.firstMenuFrame, 'the loading screen came before the menu');
+    // 360 x 740 CSS pixels at ratio 3: the 2:3 canvas is 360 x 540, its buffer 1080 x 1620.
+    assert.deepEqual([menu.screenWidth, menu.screenHeight], [1080, 1620], 'device display is CSS size x ratio');
+    assert.equal(menu.scale, 3.375);
+    assert.equal(menu.offsetY, 0);
+    const silent = await page.evaluate(() => window.squibly.audio());
+    assert.equal(silent.state, 'suspended', 'no sound before the first touch');
+    assert.equal(silent.channels, 8, 'the mixer has the desktop mixer\'s eight channels');
+
+    step('a game of ARCADE');
+    await page.goto(`${server.url}?mode=arcade&seed=${SEED}`, {waitUntil: 'load'});
+    let game = await web.waitFor(page, 'an idle ARCADE board', boardIdle);
+    assert.equal(game.gameMode, 1);
+
+    step('double tap: a creature turns into its twin, and the first touch starts the sound');
+    const flipCell = quietSwitch(game.kinds);
+    assert.ok(flipCell >= 0, 'the dealt board has a cell to switch');
+    const before = game;
+    await web.tap(page, cellPoint(flipCell));
+    await web.sleep(120);
+    await web.tap(page, cellPoint(flipCell));
+    game = await web.waitFor(page, 'the switch to settle', (s) => s.flipsMade === before.flipsMade + 1 && boardIdle(s));
+    assert.equal(game.kinds[flipCell], web.twinOf(before.kinds[flipCell]), 'the tapped creature is its twin');
+    assert.equal(game.swaps, before.swaps - 1, 'a switch spends one swap');
+    game.kinds.forEach((kind, cell) => { if (cell !== flipCell) assert.equal(kind, before.kinds[cell], `cell ${cell} kept`); });
+    await page.waitForFunction(() => window.squibly.audio().state === 'running', {timeout: 5000});
+    await page.waitForFunction(() => window.squibly.audio().music, {timeout: 10000});
+
+    step('swipe: two creatures change places');
+    const swipe = quietSwipe(game.kinds);
+    assert.ok(swipe, 'the board has a legal swipe');
+    const beforeSwipe = game;
+    const sounded = page.waitForFunction(() => window.squibly.audio().playing > 0, {timeout: 3000, polling: 20});
+    await web.touchPath(page, [cellPoint(swipe.from), cellPoint(swipe.to)]);
+    await sounded;
+    game = await web.waitFor(page, 'the swipe to settle', (s) => s.movesMade === beforeSwipe.movesMade + 1 && boardIdle(s));
+    assert.equal(game.kinds[swipe.from], beforeSwipe.kinds[swipe.to]);
+    assert.equal(game.kinds[swipe.to], beforeSwipe.kinds[swipe.from]);
+
+    step('a swipe off the board edge is refused and changes nothing');
+    const edge = 5;  // top-right corner, swiped right
+    const beforeEdge = game;
+    await web.touchPath(page, [cellPoint(edge), {x: 315, y: 35}]);
+    game = await web.waitFor(page, 'the refusal', (s) => boardIdle(s) && s.touchDown === 0, 10000);
+    assert.equal(game.movesMade, beforeEdge.movesMade);
+    assert.deepEqual(game.kinds, beforeEdge.kinds);
+
+    step('hidden page: the game pauses, saves, goes silent and stops drawing');
+    const hiddenBy = await web.hide(page);
+    const paused = await web.waitFor(page, 'the pause', (s) => s.paused === 1 && s.lifecycleRequest === 3, 10000);
+    const frames = (await page.evaluate(() => window.squibly.audio())).framesPresented;
+    await web.sleep(1500);
+    const still = await web.state(page);
+    assert.equal(still.gameClock, paused.gameClock, 'the clock stands still while hidden');
+    const quiet = await page.evaluate(() => window.squibly.audio());
+    assert.equal(quiet.framesPresented, frames, 'no frame is drawn while hidden');
+    assert.notEqual(quiet.state, 'running', 'no sound while hidden');
+
+    step('visible again: the game resumes where it was');
+    await web.show(page, hiddenBy);
+    const resumed = await web.waitFor(page, 'the resume', (s) => s.paused === 0 && s.lifecycleRequest === 0 && boardIdle(s), 10000);
+    assert.deepEqual(resumed.kinds, game.kinds, 'the board is the one left');
+    assert.equal(resumed.score, game.score);
+    await page.waitForFunction((n) => window.squibly.audio().framesPresented > n + 10, {timeout: 5000}, frames);
+    await page.waitForFunction(() => window.squibly.audio().state === 'running', {timeout: 5000});
+
+    assert.deepEqual(session.problems, [], 'the page reported no errors');
+    step('passed');
+  } catch (error) {
+    if (session) {
+      console.log('page log (last 40 lines):');
+      for (const line of session.log.slice(-40)) console.log(`  ${line}`);
+      await session.page.screenshot({path: path.join(work, 'failure.png')}).catch(() => {});
+    }
+    throw error;
+  } finally {
+    await browser.close();
+    await server.close();
+  }
+}
+
+main().catch((error) => {
+  console.error(error.stack || String(error));
+  process.exit(1);
+});
