@@ -2,7 +2,8 @@
 // Where that mixer differs from SDL_mixer 1.2, the twin keeps the desktop's behaviour:
 // - it has no chunk volumes, so a chunk's volume is kept here and applied to the channel that
 //   plays it (multiplied by the channel's own volume, as the real mixer mixes);
-// - it opens 32 channels; the real mixer's default of 8 is restored;
+// - it opens 32 channels and never shrinks; the twin plays on the first 8 only (the real mixer's
+//   default), choosing the free channel itself, so a play fails when those 8 are busy;
 // - music that is paused still counts as playing;
 // - until the player's first touch the browser holds sound back: effects asked for meanwhile
 //   are not queued up to burst out at that touch, they are not played at all (as when every
@@ -48,6 +49,7 @@ void ApplyVolume(int channel) {
 void SetChannelCount(int count) {
     Mix_AllocateChannels(count);
     channelVolumes.assign(count, MAX_VOLUME);
+    channelVolumes.shrink_to_fit();
     channelChunks.assign(count, nullptr);
 }
 }  // namespace
@@ -133,6 +135,13 @@ void FreeChunk(Chunk* chunk) {
 
 int PlayChannel(int channel, Chunk* chunk, int loops) {
     if (!audioOpen || !chunk || !WebBrowser::AudioRunning()) return -1;
+    if (channel < 0) {
+        for (int c = 0; c < static_cast<int>(channelVolumes.size()) && channel < 0; ++c) {
+            if (!Mix_Playing(c)) channel = c;
+        }
+        if (channel < 0) return -1;
+    }
+    if (!ValidChannel(channel)) return -1;
     const int played = Mix_PlayChannel(channel, chunk->mix, loops);
     if (!ValidChannel(played)) return -1;
     channelChunks[played] = chunk;

@@ -2,7 +2,8 @@
 // visibility, the sound that browsers hold back until the player's first touch, and the
 // canvas. Linked with --js-library; the program calls the squibly_* functions.
 mergeInto(LibraryManager.library, {
-  $SquiblyBrowser__postset: "Module['squiblyAudio'] = SquiblyBrowser.report;",
+  $SquiblyBrowser__postset: "Module['squiblyAudio'] = SquiblyBrowser.report; " +
+                            "Module['squiblyFrames'] = function() { return SquiblyBrowser.framesPresented; };",
   $SquiblyBrowser: {
     // Resumes the waiting program early; set while it waits.
     wakeEarly: null,
@@ -26,10 +27,8 @@ mergeInto(LibraryManager.library, {
       return {
         state: ctx ? ctx.state : 'none',
         soundAllowed: SquiblyBrowser.soundAllowed,
-        channels: typeof SDL != 'undefined' && SDL.channels ? SDL.channels.length : 0,
         playing: playing,
         music: typeof SDL != 'undefined' && SDL.music && SDL.music.audio ? !SDL.music.audio.paused : false,
-        framesPresented: SquiblyBrowser.framesPresented,
       };
     },
 

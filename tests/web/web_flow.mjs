@@ -19,8 +19,10 @@ function step(text) {
   console.log(`-- ${text}`);
 }
 
-// The game is idle and waiting for a touch on the board.
-const boardIdle = (s) => s.screen === 7 && (s.phase === 7 || s.phase === 13) && s.boardPhase === 2 && s.runState === 2;
+// The game is idle and waiting for a new touch on the board (a finger lifted less than half a
+// second ago could still make a double tap).
+const boardIdle = (s) => s.screen === 7 && (s.phase === 7 || s.phase === 13) && s.boardPhase === 2 &&
+                         s.runState === 2 && s.touchPhase === 0 && s.touchDown === 0;
 
 // A cell whose switch to its twin makes no group of four, so the switch stays visible.
 function quietSwitch(kinds) {
@@ -69,42 +71,45 @@ async function main() {
     session = await web.open(browser, `${server.url}?seed=${SEED}`, web.PHONE);
     const {page} = session;
     const menu = await web.waitFor(page, 'the main menu', (s) => s.startupComplete === 1 && s.screen === 1 && s.phase === 1);
-    const timing = await page.evaluate(() => window.squibly.timing);
+    const timing = await web.evaluate(page, 'window.squibly.timing');
     assert.ok(timing.firstLoadingFrame !== null, 'a frame of the loading screen was shown');
     assert.ok(timing.firstLoadingFrame < timing.firstMenuFrame, 'the loading screen came before the menu');
     // 360 x 740 CSS pixels at ratio 3: the 2:3 canvas is 360 x 540, its buffer 1080 x 1620.
     assert.deepEqual([menu.screenWidth, menu.screenHeight], [1080, 1620], 'device display is CSS size x ratio');
     assert.equal(menu.scale, 3.375);
     assert.equal(menu.offsetY, 0);
-    const silent = await page.evaluate(() => window.squibly.audio());
+    const silent = await web.audio(page);
     assert.equal(silent.state, 'suspended', 'no sound before the first touch');
-    assert.equal(silent.channels, 8, 'the mixer has the desktop mixer\'s eight channels');
 
     step('a game of ARCADE');
     await page.goto(`${server.url}?mode=arcade&seed=${SEED}`, {waitUntil: 'load'});
     let game = await web.waitFor(page, 'an idle ARCADE board', boardIdle);
     assert.equal(game.gameMode, 1);
 
-    step('double tap: a creature turns into its twin, and the first touch starts the sound');
+    step('the first touch starts the sound');
+    // A tap on the panel below the board: no creature is selected.
+    await web.trustedTap(page, {x: 160, y: 340});
+    await web.waitForValue(page, 'sound after the first touch', 'window.squibly.audio().state', (v) => v === 'running');
+    await web.waitForValue(page, 'the music', 'window.squibly.audio().music', (v) => v === true);
+    game = await web.waitFor(page, 'an idle board after the tap', boardIdle);
+    assert.equal(game.selectedCell, 0, 'a tap beside the board selects nothing');
+
+    step('double tap: a creature turns into its twin');
     const flipCell = quietSwitch(game.kinds);
     assert.ok(flipCell >= 0, 'the dealt board has a cell to switch');
     const before = game;
-    await web.tap(page, cellPoint(flipCell));
-    await web.sleep(120);
-    await web.tap(page, cellPoint(flipCell));
+    await web.doubleTap(page, cellPoint(flipCell));
     game = await web.waitFor(page, 'the switch to settle', (s) => s.flipsMade === before.flipsMade + 1 && boardIdle(s));
     assert.equal(game.kinds[flipCell], web.twinOf(before.kinds[flipCell]), 'the tapped creature is its twin');
     assert.equal(game.swaps, before.swaps - 1, 'a switch spends one swap');
     game.kinds.forEach((kind, cell) => { if (cell !== flipCell) assert.equal(kind, before.kinds[cell], `cell ${cell} kept`); });
-    await page.waitForFunction(() => window.squibly.audio().state === 'running', {timeout: 5000});
-    await page.waitForFunction(() => window.squibly.audio().music, {timeout: 10000});
 
     step('swipe: two creatures change places');
     const swipe = quietSwipe(game.kinds);
     assert.ok(swipe, 'the board has a legal swipe');
     const beforeSwipe = game;
-    const sounded = page.waitForFunction(() => window.squibly.audio().playing > 0, {timeout: 3000, polling: 20});
-    await web.touchPath(page, [cellPoint(swipe.from), cellPoint(swipe.to)]);
+    const sounded = web.waitForValue(page, 'the swap sound', 'window.squibly.audio().playing', (n) => n > 0, 3000, 20);
+    await web.swipe(page, cellPoint(swipe.from), cellPoint(swipe.to));
     await sounded;
     game = await web.waitFor(page, 'the swipe to settle', (s) => s.movesMade === beforeSwipe.movesMade + 1 && boardIdle(s));
     assert.equal(game.kinds[swipe.from], beforeSwipe.kinds[swipe.to]);
@@ -113,20 +118,21 @@ async function main() {
     step('a swipe off the board edge is refused and changes nothing');
     const edge = 5;  // top-right corner, swiped right
     const beforeEdge = game;
-    await web.touchPath(page, [cellPoint(edge), {x: 315, y: 35}]);
-    game = await web.waitFor(page, 'the refusal', (s) => boardIdle(s) && s.touchDown === 0, 10000);
+    await web.swipe(page, cellPoint(edge), {x: 318, y: 35});
+    game = await web.waitFor(page, 'the refusal', boardIdle, 10000);
+    assert.ok(game.touchX > 310, 'the finger reached past the last column');
     assert.equal(game.movesMade, beforeEdge.movesMade);
     assert.deepEqual(game.kinds, beforeEdge.kinds);
 
     step('hidden page: the game pauses, saves, goes silent and stops drawing');
     const hiddenBy = await web.hide(page);
     const paused = await web.waitFor(page, 'the pause', (s) => s.paused === 1 && s.lifecycleRequest === 3, 10000);
-    const frames = (await page.evaluate(() => window.squibly.audio())).framesPresented;
+    const frames = await web.frames(page);
     await web.sleep(1500);
     const still = await web.state(page);
     assert.equal(still.gameClock, paused.gameClock, 'the clock stands still while hidden');
-    const quiet = await page.evaluate(() => window.squibly.audio());
-    assert.equal(quiet.framesPresented, frames, 'no frame is drawn while hidden');
+    const quiet = await web.audio(page);
+    assert.equal(await web.frames(page), frames, 'no frame is drawn while hidden');
     assert.notEqual(quiet.state, 'running', 'no sound while hidden');
 
     step('visible again: the game resumes where it was');
@@ -134,8 +140,8 @@ async function main() {
     const resumed = await web.waitFor(page, 'the resume', (s) => s.paused === 0 && s.lifecycleRequest === 0 && boardIdle(s), 10000);
     assert.deepEqual(resumed.kinds, game.kinds, 'the board is the one left');
     assert.equal(resumed.score, game.score);
-    await page.waitForFunction((n) => window.squibly.audio().framesPresented > n + 10, {timeout: 5000}, frames);
-    await page.waitForFunction(() => window.squibly.audio().state === 'running', {timeout: 5000});
+    await web.waitForValue(page, 'frames again', 'window.squibly.frames()', (n) => n > frames + 10);
+    await web.waitForValue(page, 'sound again', 'window.squibly.audio().state', (v) => v === 'running');
 
     assert.deepEqual(session.problems, [], 'the page reported no errors');
     step('passed');

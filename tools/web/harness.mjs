@@ -72,8 +72,46 @@ export async function open(browser, url, viewport) {
   return {page, problems, log};
 }
 
+// Evaluates an expression in the page without the user gesture that puppeteer's own evaluate
+// grants: a gesture would let the page's sound start before the player touched anything.
+const sessions = new WeakMap();
+async function session(page) {
+  let client = sessions.get(page);
+  if (!client) {
+    client = await page.createCDPSession();
+    sessions.set(page, client);
+  }
+  return client;
+}
+
+export async function evaluate(page, expression) {
+  const client = await session(page);
+  const result = await client.send('Runtime.evaluate',
+    {expression, returnByValue: true, awaitPromise: true, userGesture: false});
+  if (result.exceptionDetails) {
+    throw new Error(`page: ${result.exceptionDetails.exception?.description || result.exceptionDetails.text}`);
+  }
+  return result.result.value;
+}
+
 export async function state(page) {
-  return page.evaluate(() => window.squibly.state());
+  return evaluate(page, 'window.squibly.state()');
+}
+
+export async function audio(page) {
+  return evaluate(page, 'window.squibly.audio()');
+}
+
+// Waits until test(value of expression) holds.
+export async function waitForValue(page, label, expression, test, timeout = 10000, every = 50) {
+  const end = Date.now() + timeout;
+  let last;
+  for (;;) {
+    last = await evaluate(page, expression).catch(() => undefined);
+    if (last !== undefined && test(last)) return last;
+    if (Date.now() > end) throw new Error(`timed out waiting for ${label}; last ${JSON.stringify(last)}`);
+    await sleep(every);
+  }
 }
 
 // Waits until test(state) holds; the last state seen goes into the error otherwise.
@@ -97,55 +135,97 @@ export function sleep(ms) {
 
 // Design-area point (320 x 480) to the page's CSS pixels.
 export async function pagePoint(page, x, y) {
-  return page.evaluate((px, py) => window.squibly.pagePoint(px, py), x, y);
+  return evaluate(page, `window.squibly.pagePoint(${x}, ${y})`);
 }
 
 export function cellCentre(column, row) {
   return {x: 35 + 50 * column, y: 35 + 50 * row};
 }
 
-// A finger's path through design-area points: down at the first, moved through the rest, up at
-// the last. Held briefly at each point, as a finger is, so every step spans game ticks.
-export async function touchPath(page, points, holdMs = 90) {
-  const client = await page.createCDPSession();
-  try {
-    const at = [];
-    for (const point of points) at.push(await pagePoint(page, point.x, point.y));
-    const send = (type, p) => client.send('Input.dispatchTouchEvent',
-      {type, touchPoints: p ? [{x: p.x, y: p.y, id: 1, radiusX: 4, radiusY: 4, force: 1}] : []});
-    await send('touchStart', at[0]);
-    await sleep(holdMs);
-    for (const p of at.slice(1)) {
-      await send('touchMove', p);
-      await sleep(holdMs);
-    }
-    await send('touchEnd');
-  } finally {
-    await client.detach();
-  }
+export async function frames(page) {
+  return evaluate(page, 'window.squibly.frames()');
 }
 
-export async function tap(page, point) {
-  await touchPath(page, [point], 60);
+// Waits until the page has drawn `count` more frames, counted in the page itself.
+export async function nextFrames(page, count = 1) {
+  await evaluate(page, `new Promise((resolve) => {
+    const until = window.squibly.frames() + ${count};
+    const check = () => (window.squibly.frames() >= until ? resolve(true) : setTimeout(check, 1));
+    check();
+  })`);
+}
+
+// Finger strokes through design-area points (320 x 480): each stroke goes down at its first
+// point, moves through the rest and lifts at the last. The touch events are made in the page,
+// one step per drawn frame: each step reaches the game in a frame of its own, and a double tap
+// stays inside its half second of game time however slowly a loaded machine draws (the
+// browser's own input takes up to seconds to arrive here, and then a frame may swallow two
+// taps). They are the page's real touch handlers' events, but not trusted input: the first
+// touch, which must let the sound start, is a trusted one (trustedTap).
+export async function strokes(page, list) {
+  await evaluate(page, `(async () => {
+    const canvas = document.getElementById('canvas');
+    const frame = () => new Promise((resolve) => {
+      const until = window.squibly.frames() + 1;
+      const check = () => (window.squibly.frames() >= until ? resolve() : setTimeout(check, 1));
+      check();
+    });
+    const fire = (type, point) => {
+      const p = window.squibly.pagePoint(point.x, point.y);
+      const touch = new Touch({identifier: 1, target: canvas, clientX: p.x, clientY: p.y, pageX: p.x, pageY: p.y});
+      const down = type === 'touchend' ? [] : [touch];
+      canvas.dispatchEvent(new TouchEvent(type, {touches: down, targetTouches: down, changedTouches: [touch],
+                                                 bubbles: true, cancelable: true}));
+    };
+    for (const stroke of ${JSON.stringify(list)}) {
+      fire('touchstart', stroke[0]);
+      await frame();
+      for (const point of stroke.slice(1)) {
+        fire('touchmove', point);
+        await frame();
+      }
+      fire('touchend', stroke[stroke.length - 1]);
+      await frame();
+    }
+    return true;
+  })()`);
+}
+
+export async function swipe(page, from, to) {
+  await strokes(page, [[from, to]]);
+}
+
+export async function doubleTap(page, point) {
+  await strokes(page, [[point], [point]]);
+}
+
+// A tap through the browser's own input, as a finger on a touch screen gives it.
+export async function trustedTap(page, point) {
+  const client = await session(page);
+  const p = await pagePoint(page, point.x, point.y);
+  await client.send('Input.dispatchTouchEvent', {type: 'touchStart', touchPoints: [{x: p.x, y: p.y, id: 1}]});
+  await nextFrames(page);
+  await client.send('Input.dispatchTouchEvent', {type: 'touchEnd', touchPoints: []});
+  await nextFrames(page);
 }
 
 // Another tab in front hides the page, as switching apps or locking a phone does.
 export async function hide(page) {
   const other = await page.browser().newPage();
   await other.bringToFront();
-  await page.waitForFunction(() => document.visibilityState === 'hidden', {timeout: 10000});
+  await waitForValue(page, 'the page hidden', 'document.visibilityState', (v) => v === 'hidden');
   return other;
 }
 
 export async function show(page, other) {
   await page.bringToFront();
   if (other) await other.close();
-  await page.waitForFunction(() => document.visibilityState === 'visible', {timeout: 10000});
+  await waitForValue(page, 'the page visible', 'document.visibilityState', (v) => v === 'visible');
 }
 
 // The saved folder as IndexedDB holds it: path -> byte count.
 export async function storedFiles(page) {
-  return page.evaluate(() => new Promise((resolve, reject) => {
+  return evaluate(page, `new Promise((resolve, reject) => {
     const request = indexedDB.open('/squibly');
     request.onerror = () => reject(new Error('cannot open the saved folder database'));
     request.onsuccess = () => {
@@ -164,7 +244,7 @@ export async function storedFiles(page) {
       };
       cursor.onerror = () => reject(new Error('cannot read the saved folder database'));
     };
-  }));
+  })`);
 }
 
 // Kinds of the creatures on the board: kinds[column + 6 * row].

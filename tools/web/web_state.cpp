@@ -63,6 +63,12 @@ extern "C" EMSCRIPTEN_KEEPALIVE const char* squibly_state() {
     Field(out, "touchX", touchX);
     Field(out, "touchY", touchY);
     Field(out, "touchDown", touchDown);
+    Field(out, "touchPhase", touchPhase);
+    Field(out, "playTicks", playTicks);
+    Field(out, "frameElapsed", frameElapsed);
+    Field(out, "ticksThisFrame", ticksThisFrame);
+    Field(out, "tickDebt", tickDebt);
+    Field(out, "detectedRate", detectedRate);
     Field(out, "boardPhase", boardPhase);
     Field(out, "busyCount", busyCount);
     Field(out, "selectedCell", selectedCell);
