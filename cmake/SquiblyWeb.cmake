@@ -97,8 +97,6 @@ set(web_js_libraries ${src}/runtime/platform/web_browser.js ${src}/runtime/platf
 set(web_link_flags
   -O2
   -sLEGACY_GL_EMULATION=1
-  --profiling-funcs
-  -sASSERTIONS=1
   -sASYNCIFY=1
   -sASYNCIFY_IMPORTS=[squibly_sleep,squibly_present_frame]
   -sASYNCIFY_STACK_SIZE=65536
@@ -107,7 +105,7 @@ set(web_link_flags
   -sFORCE_FILESYSTEM=1
   -sEXIT_RUNTIME=0
   -sEXPORTED_FUNCTIONS=[_main,_squibly_state]
-  -sEXPORTED_RUNTIME_METHODS=[ENV,UTF8ToString]
+  -sEXPORTED_RUNTIME_METHODS=[ENV,FS,UTF8ToString]
   -lidbfs.js)
 foreach(library ${web_js_libraries})
   list(APPEND web_link_flags "SHELL:--js-library ${library}")

@@ -81,6 +81,23 @@ async function main() {
     const silent = await web.audio(page);
     assert.equal(silent.state, 'suspended', 'no sound before the first touch');
 
+    step('the saved folder: in IndexedDB, each change written whole, the media left out');
+    assert.equal((await web.evaluate(page, 'window.squibly.storage()')).usable, true);
+    // Written the way a save is (a temporary file renamed over the real one), plus a file
+    // made and deleted at once: neither passing file may reach the database.
+    await web.evaluate(page, `(() => {
+      const FS = Module.FS;
+      FS.writeFile('/squibly/probe.tmp', new Uint8Array([3, 1, 4, 1, 5, 9, 2, 6, 5]));
+      FS.rename('/squibly/probe.tmp', '/squibly/probe.dat');
+      FS.writeFile('/squibly/passing.dat', new Uint8Array([1]));
+      FS.unlink('/squibly/passing.dat');
+      return true;
+    })()`);
+    const stored = await web.waitForValue(page, 'the probe in IndexedDB', web.STORED_FILES,
+                                          (files) => files['/squibly/probe.dat'] !== undefined);
+    assert.equal(stored['/squibly/probe.dat'], 9);
+    assert.deepEqual(Object.keys(stored).filter((name) => /probe\.tmp|passing|\/Media/.test(name)), []);
+
     step('a game of ARCADE');
     await page.goto(`${server.url}?mode=arcade&seed=${SEED}`, {waitUntil: 'load'});
     let game = await web.waitFor(page, 'an idle ARCADE board', boardIdle);
@@ -142,6 +159,15 @@ async function main() {
     assert.equal(resumed.score, game.score);
     await web.waitForValue(page, 'frames again', 'window.squibly.frames()', (n) => n > frames + 10);
     await web.waitForValue(page, 'sound again', 'window.squibly.audio().state', (v) => v === 'running');
+
+    step('reload: the saved folder is back before the program starts');
+    await page.reload({waitUntil: 'load'});
+    await web.waitFor(page, 'the game after the reload', (s) => s.startupComplete === 1);
+    assert.deepEqual(await web.evaluate(page, 'Array.from(Module.FS.readFile("/squibly/probe.dat"))'),
+                     [3, 1, 4, 1, 5, 9, 2, 6, 5]);
+    await web.evaluate(page, 'Module.FS.unlink("/squibly/probe.dat"), true');
+    await web.waitForValue(page, 'the probe deleted from IndexedDB', web.STORED_FILES,
+                           (files) => files['/squibly/probe.dat'] === undefined);
 
     assert.deepEqual(session.problems, [], 'the page reported no errors');
     step('passed');

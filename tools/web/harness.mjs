@@ -223,28 +223,30 @@ export async function show(page, other) {
   await waitForValue(page, 'the page visible', 'document.visibilityState', (v) => v === 'visible');
 }
 
-// The saved folder as IndexedDB holds it: path -> byte count.
-export async function storedFiles(page) {
-  return evaluate(page, `new Promise((resolve, reject) => {
-    const request = indexedDB.open('/squibly');
-    request.onerror = () => reject(new Error('cannot open the saved folder database'));
-    request.onsuccess = () => {
-      const db = request.result;
-      const files = {};
-      const cursor = db.transaction(['FILE_DATA'], 'readonly').objectStore('FILE_DATA').openCursor();
-      cursor.onsuccess = () => {
-        const c = cursor.result;
-        if (!c) {
-          db.close();
-          resolve(files);
-          return;
-        }
-        files[c.key] = c.value.contents ? c.value.contents.length : -1;
-        c.continue();
-      };
-      cursor.onerror = () => reject(new Error('cannot read the saved folder database'));
+// An expression for the saved folder as IndexedDB holds it: path -> byte count (-1 a folder).
+export const STORED_FILES = `new Promise((resolve, reject) => {
+  const request = indexedDB.open('/squibly');
+  request.onerror = () => reject(new Error('cannot open the saved folder database'));
+  request.onsuccess = () => {
+    const db = request.result;
+    const files = {};
+    const cursor = db.transaction(['FILE_DATA'], 'readonly').objectStore('FILE_DATA').openCursor();
+    cursor.onsuccess = () => {
+      const c = cursor.result;
+      if (!c) {
+        db.close();
+        resolve(files);
+        return;
+      }
+      files[c.key] = c.value.contents ? c.value.contents.length : -1;
+      c.continue();
     };
-  })`);
+    cursor.onerror = () => reject(new Error('cannot read the saved folder database'));
+  };
+})`;
+
+export async function storedFiles(page) {
+  return evaluate(page, STORED_FILES);
 }
 
 // Kinds of the creatures on the board: kinds[column + 6 * row].
