@@ -72,6 +72,8 @@ extern "C" EMSCRIPTEN_KEEPALIVE const char* squibly_state() {
     Field(out, "boardPhase", boardPhase);
     Field(out, "busyCount", busyCount);
     Field(out, "selectedCell", selectedCell);
+    Field(out, "pressX", pressX);
+    Field(out, "pressY", pressY);
     Field(out, "movesMade", movesMade);
     Field(out, "flipsMade", flipsMade);
     Field(out, "score", score);
