@@ -14,6 +14,9 @@ if (!site || !work) {
   process.exit(2);
 }
 const SEED = 5;
+// Design-area points of the buttons: PLAY on the main menu, ARCADE on the game mode screen.
+const MENU_PLAY = {x: 160, y: 157};
+const MODE_ARCADE = {x: 160, y: 198};
 
 function step(text) {
   console.log(`-- ${text}`);
@@ -35,20 +38,13 @@ function quietSwitch(kinds) {
   return -1;
 }
 
-// A legal swipe (the game's rule: same kinds, or a like neighbour waiting at the other end)
-// that makes no group of four, so the two creatures simply change places.
+// A legal swipe that makes no group of four, so the two creatures simply change places.
 function quietSwipe(kinds) {
-  const likeNeighbour = (board, cell, skip, kind) => {
-    const column = cell % 6, row = Math.floor(cell / 6);
-    return [column > 0 ? cell - 1 : -1, row > 0 ? cell - 6 : -1, column < 5 ? cell + 1 : -1, row < 5 ? cell + 6 : -1]
-      .some((n) => n >= 0 && n !== skip && board[n] === kind);
-  };
   for (let from = 0; from < 36; ++from) {
     for (const to of [from + 1, from + 6]) {
       if (to > 35 || (to === from + 1 && from % 6 === 5)) continue;
       const a = kinds[from], b = kinds[to];
-      if (a === b || a > 8 || b > 8) continue;
-      if (!likeNeighbour(kinds, to, from, a) && !likeNeighbour(kinds, from, to, b)) continue;
+      if (a === b || a > 8 || b > 8 || !web.legalSwap(kinds, from, to)) continue;
       const after = kinds.slice();
       after[from] = b;
       after[to] = a;
@@ -107,18 +103,18 @@ async function main() {
     assert.equal(stored['/squibly/probe.dat'], 9);
     assert.deepEqual(Object.keys(stored).filter((name) => /probe\.tmp|passing|\/Media/.test(name)), []);
 
-    step('a game of ARCADE');
-    await page.goto(`${server.url}?mode=arcade&seed=${SEED}`, {waitUntil: 'load'});
+    step('PLAY: the first touch, which also starts the sound');
+    await web.waitFor(page, 'the menu shown', (s) => s.mainMenuStage === 2);
+    await web.trustedTap(page, MENU_PLAY);
+    await web.waitForValue(page, 'sound after the first touch', 'window.squibly.audio().state', (v) => v === 'running');
+    await web.waitFor(page, 'the game mode screen', (s) => s.screen === 2 && s.phase === 2 && s.menuStage === 2 &&
+                                                          s.inputCooldown === 0);
+
+    step('ARCADE');
+    await web.strokes(page, [[MODE_ARCADE]]);
     let game = await web.waitFor(page, 'an idle ARCADE board', boardIdle);
     assert.equal(game.gameMode, 1);
-
-    step('the first touch starts the sound');
-    // A tap on the panel below the board: no creature is selected.
-    await web.trustedTap(page, {x: 160, y: 340});
-    await web.waitForValue(page, 'sound after the first touch', 'window.squibly.audio().state', (v) => v === 'running');
     await web.waitForValue(page, 'the music', 'window.squibly.audio().music', (v) => v === true);
-    game = await web.waitFor(page, 'an idle board after the tap', boardIdle);
-    assert.equal(game.selectedCell, 0, 'a tap beside the board selects nothing');
 
     step('double tap: a creature turns into its twin');
     const flipCell = quietSwitch(game.kinds);

@@ -23,6 +23,7 @@ function bestSwipe(kinds) {
   for (let from = 0; from < 36; ++from) {
     for (const to of [from + 1, from + 6]) {
       if (to > 35 || (to === from + 1 && from % 6 === 5) || kinds[from] === kinds[to]) continue;
+      if (kinds[from] > 8 || kinds[to] > 8 || !web.legalSwap(kinds, from, to)) continue;
       const after = kinds.slice();
       [after[from], after[to]] = [kinds[to], kinds[from]];
       const size = Math.max(web.groupSize(after, from), web.groupSize(after, to));

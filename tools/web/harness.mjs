@@ -255,6 +255,17 @@ export function twinOf(kind) {
   return kind;
 }
 
+// Whether the game allows swiping the creature in cell from onto its neighbour to: the same
+// kind, or a like creature waiting next to either end (the game's rule for a swap).
+export function legalSwap(kinds, from, to) {
+  const likeNeighbour = (cell, skip, kind) => {
+    const column = cell % 6, row = Math.floor(cell / 6);
+    return [column > 0 ? cell - 1 : -1, row > 0 ? cell - 6 : -1, column < 5 ? cell + 1 : -1, row < 5 ? cell + 6 : -1]
+      .some((n) => n >= 0 && n !== skip && kinds[n] === kind);
+  };
+  return kinds[from] === kinds[to] || likeNeighbour(to, from, kinds[from]) || likeNeighbour(from, to, kinds[to]);
+}
+
 // Size of the group of like creatures around cell on a board of kinds.
 export function groupSize(kinds, cell) {
   const kind = kinds[cell];

@@ -55,6 +55,9 @@ extern "C" EMSCRIPTEN_KEEPALIVE const char* squibly_state() {
     Field(out, "screen", screen);
     Field(out, "gameMode", gameMode);
     Field(out, "platform", platform);
+    Field(out, "mainMenuStage", mainMenuStage);
+    Field(out, "menuStage", menuStage);
+    Field(out, "inputCooldown", inputCooldown);
     Field(out, "screenWidth", screenWidth);
     Field(out, "screenHeight", screenHeight);
     Field(out, "scale", scaleX);
