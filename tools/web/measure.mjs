@@ -1,9 +1,9 @@
-// Measures the browser build in headless Chromium at the phone viewport:
+// Measures the browser build in headless Chromium at the phone viewport (or the tablet's):
 // - the download (each file's size) and, from a cold start, the time to the first frame of
 //   the loading screen and to the first frame of the main menu;
 // - over a running game of ARCADE, the frame rate and the processor time of the browser's
 //   processes (the page's renderer, the GPU process that rasterises the canvas, the rest).
-//   node tools/web/measure.mjs SITE_DIR [SECONDS]
+//   node tools/web/measure.mjs SITE_DIR [SECONDS] [phone|tablet]
 import fs from 'node:fs';
 import os from 'node:os';
 import path from 'node:path';
@@ -11,8 +11,10 @@ import * as web from './harness.mjs';
 
 const site = process.argv[2];
 const seconds = Number(process.argv[3] || 20);
-if (!site) {
-  console.error('usage: node tools/web/measure.mjs SITE_DIR [SECONDS]');
+const viewportName = process.argv[4] || 'phone';
+const viewport = {phone: web.PHONE, tablet: web.TABLET}[viewportName];
+if (!site || !viewport) {
+  console.error('usage: node tools/web/measure.mjs SITE_DIR [SECONDS] [phone|tablet]');
   process.exit(2);
 }
 
@@ -55,7 +57,8 @@ async function main() {
   const browser = await web.launch(path.join(work, 'profile'));
   try {
     // Cold start: a new profile, nothing cached.
-    const {page} = await web.open(browser, `${server.url}?seed=3`, web.PHONE);
+    const {page} = await web.open(browser, `${server.url}?seed=3`, viewport);
+    console.log(`${viewportName} viewport: ${viewport.width} x ${viewport.height} at ratio ${viewport.deviceScaleFactor}`);
     await web.waitFor(page, 'the main menu', (s) => s.startupComplete === 1 && s.screen === 1 && s.phase === 1, 120000);
     await web.waitForValue(page, 'the menu timing', 'window.squibly.timing.firstMenuFrame', (t) => t !== null);
     const timing = await web.evaluate(page, 'window.squibly.timing');
