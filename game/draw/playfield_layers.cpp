@@ -175,6 +175,3 @@ void DrawClockGainIndicator() {
     SetBlendMode(clockGainTicks > 30 ? -1 : clockGainTicks / -30);
     DrawAtlasFrame(110, animFrame, 265, 327);
 }
-
-// The tutorial panels have their own screen's code; until then the playing field shows without them.
-void DrawTutorialOverlay() {}

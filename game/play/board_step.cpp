@@ -46,6 +46,7 @@ void SettlePhase() {
 
 void BoardStep() {
     playTicks += 1;
+    if (gameMode == 5) TutorialTick();
     int p = static_cast<int>(boardPhase);
     if (p >= 3 && p <= 6 && boardLock >= 3) {
         ExitSweepTick();

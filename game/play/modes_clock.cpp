@@ -22,8 +22,6 @@ const float BANNER_GREAT_PLAY = 2;
 const float BANNER_LEVEL = 4;
 const float BANNER_GAME_OVER = 5;
 
-float tutorialSavedSpeechVolume = 1;
-
 int ModeIndex() {
     int m = static_cast<int>(gameMode);
     return m >= 1 && m <= 5 ? m - 1 : 0;
@@ -93,8 +91,17 @@ void MoveHudAlpha() {
     }
 }
 
+// The tutorial's clock drains and refills like ARCADE's but never ends the game; once the
+// tutorial is being left it stops, so it cannot unlock the closing board.
 void TutorialClock() {
-    if (powerType != 2 && bonusTicks == 0 && gameClock > -300) {
+    if (boardLock >= 3) return;
+    if (bonusTicks > 0) {
+        gameClock = -300 + bonusTicks * 0.5f;
+        // The bonus period runs only on the step that teaches it, at a third of the usual speed.
+        if (tutorialStep == 23 && busyCount == 0 && static_cast<long>(playTicks) % 3 == 0) bonusTicks -= 1;
+        return;
+    }
+    if (powerType != 2 && gameClock > -300) {
         if (DrainClock(40)) {
             clockSteps += 1;
             if (gameClock <= -300) {
@@ -168,19 +175,14 @@ void StartNewGame() {
     ResetLandingSound();
     hudAlphaTarget = -1;
     if (tutorial) {
-        tutorialStep = 1;
-        tutorialPanel = -1;
         highScoreThreshold = 0;
         ShowBanner(0, 0);
-        tutorialSavedSpeechVolume = speechVolume;
-        speechVolume = 0;
+        StartTutorial();
     } else {
         highScoreThreshold = LowestStoredScore();
         ShowBanner(BANNER_GET_READY, 96);
     }
 }
-
-float TutorialSpeechVolume() { return tutorialSavedSpeechVolume; }
 
 void ClockTick() {
     if (gameMode == 5) {
@@ -267,6 +269,7 @@ void FinishGame() {
         inputCooldown = 30;
         SaveRatingStateFromPlay();
     } else {
+        ForgetTutorial();
         screen = 0;
         phase = 14;
     }

@@ -44,9 +44,13 @@ void PlayAreaTick();  // slide-in/out of the play area (runState, slideTicks) an
 // Ends a running game at once, as its own game over does (the pause menu's QUIT): banner, speech,
 // the exit sweep; the results follow when the board has emptied.
 void EndGameNow();
-void TutorialStep();
-// The speech volume in force before the tutorial muted speech (restored when it is left).
-float TutorialSpeechVolume();
+
+// The tutorial
+void StartTutorial();      // the script's start; mutes speech, keeping the volume in savedSpeechVolume
+void TutorialTick();       // each tutorial board tick: the answer buttons (NEXT, EXIT)
+void TutorialStep();       // in the idle phase: panel fades, waits and their effects
+void TutorialSlideTick();  // while the tutorial is left: the overlay sinks away
+void ForgetTutorial();     // once it has been left: no clock, power or lesson state stays behind
 
 // Eggs and power-ups
 void CountDownEgg(float cell);

@@ -149,5 +149,6 @@ void PowerTimerTick() {
     powerMinutes = 0;
     creatureKinds = 8;
     QueueSpeech(33);
-    SwitchTrack("space_jungle_bebop_cut");
+    // The tutorial keeps the menus' music throughout.
+    if (gameMode != 5) SwitchTrack("space_jungle_bebop_cut");
 }

@@ -39,7 +39,7 @@ void LeaveToMainMenu() {
             SetCurrentDir(mediaDir);
             break;
         case 5:
-            speechVolume = TutorialSpeechVolume();
+            speechVolume = savedSpeechVolume;
             phase = 0; screen = 1; gameMode = 1; skipIntroMusic = 1;
             break;
         default:
@@ -132,7 +132,10 @@ void RunPhaseTick() {
             PlayingTick();
             phase = 13;
             break;
-        case 13: PlayingTick(); break;
+        case 13:
+            PlayingTick();
+            if (gameMode == 5) TutorialSlideTick();
+            break;
         case 14: LeaveToMainMenu(); break;
         // The water keeps moving under these two menus as under the others.
         case 15: BackgroundTick(); ChallengesTick(); break;

@@ -1,5 +1,5 @@
 // A whole game on the per-tick routines (the clock running out, a cascade finishing first, a level
-// up, leaving the tutorial), the in-game buttons below the board and the bonus-period sparkles.
+// up), the in-game buttons below the board and the bonus-period sparkles.
 #include <gtest/gtest.h>
 
 #include "board_checkers.h"
@@ -88,32 +88,6 @@ TEST(GameFlow, ReachingTheLevelTargetRunsABonusPeriodAndLevelsUp) {
     EXPECT_EQ(levelBreak, 1);
     for (t = 0; t < 1000 && !InPlay(); ++t) GameTick();
     EXPECT_EQ(levelBreak, 0);
-}
-
-TEST(GameFlow, LeavingTheTutorialClosesTheBoardAndRestoresTheSpeechVolume) {
-    PrepareEmptyGame();
-    for (int i = 0; i < 42; ++i) tutorialCreatures(i) = i % 8 + 1;
-    SeedGameRandom(3);
-    gameMode = 5;
-    speechVolume = 0.8f;
-    StartNewGame();
-    EXPECT_EQ(speechVolume, 0);
-    DealTutorialBoard();
-    boardPhase = 1;
-    StartEntrySweep();
-    for (int t = 0; t < 400 && boardPhase != 2; ++t) GameTick();
-    ASSERT_EQ(boardPhase, 2);
-    touchX = 250;  // the leave area
-    touchY = 460;
-    touchDown = 1;
-    for (int held = 0; held < 3; ++held) GameTick();
-    touchDown = 0;
-    EXPECT_EQ(boardLock, 3);
-    int t = 0;
-    for (; t < 2000 && phase != 14; ++t) GameTick();
-    ASSERT_LT(t, 2000);
-    EXPECT_EQ(screen, 0);
-    EXPECT_FLOAT_EQ(TutorialSpeechVolume(), 0.8f);
 }
 
 namespace {
