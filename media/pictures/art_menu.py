@@ -143,32 +143,45 @@ def font_glyph(ctx, item, frame, w, h):
     return ctx.book.fit(ch, ctx.style("smallfont"), (1, 1, w - 2, h - 2), mode="glyph", baseline=14)
 
 
-# Tutorial panels, in the order the tutorial shows them; each: title, two lines, picture.
+# Tutorial panels, in the order the tutorial shows them; each: title, three lines (one size of
+# letters on every panel), picture. Each says what to do to move on (NEXT skips it). The words
+# follow the game's own screens: a swipe moves, a switch turns a creature into its twin and
+# spends one of the SWAPS.
 TUTORIAL = [
-    (37, "SWIPE TO MATCH", "SWIPE A CREATURE ONTO ITS NEIGHBOUR.", "FOUR OR MORE ALIKE IN A GROUP CLEAR.", "swipe"),
-    (38, "COMBOS", "EVERY CLEAR COUNTS AS A COMBO, AND", "FALLING CREATURES CHAIN MORE. GET 3!", "combo"),
-    (39, "SWITCH TO A TWIN", "TAP A CREATURE TWICE: IT TURNS INTO", "ITS TWIN. EACH SWITCH COSTS A SWAP.", "twin"),
-    (40, "EGGS", "CLEAR A GROUP NEXT TO AN EGG", "AND IT HATCHES INTO A POWER-UP.", "egg"),
-    (41, "LESS CREATURES", "TAP A POWER-UP TWICE TO USE IT:", "FEWER KINDS OF CREATURES DROP IN.", 10),
-    (43, "CLOCK STOPPED", "TAP IT TWICE. WHILE IT RUNS,", "THE CLOCK STANDS STILL.", 12),
-    (48, "INFINITE SWITCHES", "TAP IT TWICE. WHILE IT RUNS,", "SWITCHES COST NO SWAPS.", 14),
-    (49, "BONUS TIME", "LEVEL DONE! CLEAR ALL YOU CAN", "BEFORE THE GOLDEN BAR RUNS OUT.", "bonus"),
-    (60, "WELL DONE!", "YOU KNOW ALL THE TRICKS NOW.", "TAP EXIT AND START PLAYING.", "done"),
+    (37, "SWIPE TO MATCH", ("SWIPE A CREATURE ONTO A NEIGHBOUR,", "BESIDE ITS OWN KIND. 4 ALIKE CLEAR!",
+                            "MAKE 3 MOVES. EXIT LEAVES ANY TIME."), "swipe"),
+    (38, "COMBOS", ("EVERY CLEAR COUNTS AS A COMBO, AND", "FALLING CREATURES CAN CLEAR AGAIN",
+                    "IN A CHAIN. MAKE 3 COMBOS."), "combo"),
+    (39, "SWITCH TO A TWIN", ("TAP A CREATURE TWICE: IT SWITCHES", "TO ITS TWIN OF ANOTHER COLOUR.",
+                              "EACH COSTS A SWAP. SWITCH 3 TIMES."), "twin"),
+    (40, "EGGS", ("NOW AND THEN AN EGG DROPS IN.", "CLEAR A GROUP RIGHT BESIDE IT",
+                  "TO HATCH IT INTO A POWER-UP."), "egg"),
+    (41, "LESS CREATURES", ("TAP THE NEW POWER-UP TWICE:", "FOR 30 SECONDS ONLY SIX KINDS",
+                            "DROP IN, SO GROUPS COME EASILY."), 10),
+    (43, "CLOCK STOPPED", ("THE BAR UNDER THE BOARD IS YOUR", "CLOCK; CLEARS REFILL IT. TAP THIS",
+                           "POWER-UP TWICE TO STOP THE CLOCK."), 12),
+    (48, "INFINITE SWITCHES", ("TAP THIS POWER-UP TWICE:", "FOR 30 SECONDS, SWITCHING A",
+                               "CREATURE TO ITS TWIN IS FREE."), 14),
+    (49, "BONUS TIME", ("AFTER EACH LEVEL THE BAR GOES GOLD.", "ANY SWIPE IS ALLOWED AND SWITCHES",
+                        "ARE FREE. GROUPS CLEAR WHEN IT ENDS."), "bonus"),
+    (60, "WELL DONE!", ("YOU KNOW ALL THE TRICKS NOW.", "PLAY ON HERE AS LONG AS YOU LIKE,",
+                        "THEN TAP EXIT FOR THE MAIN MENU."), "done"),
 ]
 TUTORIAL_ITEMS = {t[0]: t for t in TUTORIAL}
 TUTORIAL_NEXT, TUTORIAL_EXIT = 61, 118
 
 
 def tutorial_panel(ctx, item, frame, w, h):
-    _, title, line1, line2, pic = TUTORIAL_ITEMS[item]
+    _, title, lines, pic = TUTORIAL_ITEMS[item]
     fill = ctx.defs.linear([(0, "#1f6aa3", 0.95), (1, "#0a2e52", 0.96)], 0, 0, 0, 1)
     out = [sk.rrect(1.5, 1.5, w - 3, h - 3, 14, 'fill="%s" stroke="%s" stroke-width="2"' % (fill, INK)),
            sk.rrect(3.5, 3.5, w - 7, h - 7, 12, 'fill="none" stroke="#8fd3ff" stroke-width="1" opacity="0.7"'),
            sk.circle(36, h / 2.0, 28, 'fill="#041629" fill-opacity="0.55" stroke="#3f86b8" stroke-width="1"')]
     out.append(tutorial_picture(ctx, pic, 36, h / 2.0))
-    out.append(ctx.book.fit(title, ctx.style("panel_title"), (72, 7, w - 80, 19)))
-    out.append(ctx.book.fit(line1, ctx.style("panel_text"), (72, 32, w - 80, 14)))
-    out.append(ctx.book.fit(line2, ctx.style("panel_text"), (72, 51, w - 80, 14)))
+    out.append(ctx.book.fit(title, ctx.style("panel_title"), (73, 4, w - 80, 17), align="left"))
+    for i, line in enumerate(lines):
+        out.append(ctx.book.fit(line, ctx.style("panel_text"), (73, 24 + 16 * i, w - 81, 14), align="left",
+                                paragraph="panels"))
     return "".join(out)
 
 

@@ -89,12 +89,15 @@ class TextBook:
         self.requests = []      # (text, style, box, mode, align)
         self.ink = {}           # (text, style key) -> (x0, y0, x1, y1) relative to the baseline start
 
-    def fit(self, text, style, box, mode="fit", align="center", max_scale=1.25, min_squeeze=0.55, baseline=None):
+    def fit(self, text, style, box, mode="fit", align="center", max_scale=1.25, min_squeeze=0.55, baseline=None,
+            paragraph=None):
         """mode "fit" scales the ink uniformly into box, "height" fills its height and squeezes wide
-        text, "glyph" keeps the style's size and baseline (a font cell) and only squeezes or nudges."""
+        text, "glyph" keeps the style's size and baseline (a font cell) and only squeezes or nudges.
+        Lines given the same paragraph name (mode "fit", boxes of one height) share one scale and
+        one baseline within their boxes, so a paragraph reads as one size of letters."""
         if mode == "glyph":
             max_scale = baseline
-        self.requests.append((text, style, box, mode, align, max_scale, min_squeeze))
+        self.requests.append((text, style, box, mode, align, max_scale, min_squeeze, paragraph))
         return "\x00T%d\x00" % (len(self.requests) - 1)
 
     def measure(self):
@@ -136,10 +139,22 @@ class TextBook:
             self.ink[k] = (sx + bb[0] - ax, sy + bb[1] - ay, sx + bb[2] - ax, sy + bb[3] - ay)
 
     def placed(self, index, defs):
-        text, style, box, mode, align, max_scale, min_squeeze = self.requests[index]
+        text, style, box, mode, align, max_scale, min_squeeze, paragraph = self.requests[index]
         x0, y0, x1, y1 = self.ink[(text, style.key())]
         mw, mh = x1 - x0, y1 - y0
         bx, by, bw, bh = box
+        if paragraph is not None:
+            lines = [(r[2], self.ink[(r[0], r[1].key())]) for r in self.requests if r[7] == paragraph]
+            top = min(ink[1] for _, ink in lines)
+            bottom = max(ink[3] for _, ink in lines)
+            s = min([b[2] / (ink[2] - ink[0]) for b, ink in lines] + [bh / (bottom - top), max_scale])
+            if align == "left":
+                tx = bx - x0 * s
+            else:
+                tx = bx + (bw - mw * s) / 2 - x0 * s
+            ty = by + (bh - (bottom - top) * s) / 2 - top * s
+            return sk.group(style.render(defs, text),
+                            "translate(%s %s) scale(%s)" % (sk.f2(tx), sk.f2(ty), "%.4f" % s))
         if mode == "glyph":
             sx = min(1.0, bw / mw)
             sy = 1.0
