@@ -206,13 +206,59 @@ TEST_F(Layers, PausedWordBobsLetterByLetter) {
     }
 }
 
+TEST_F(Layers, TutorialOverlayShowsTheStepsPanelItsButtonsAndTheCreatureItTalksAbout) {
+    gameMode = 5;
+    creatures(0).kind = 9;  // an egg at rest in the top-left cell
+    struct Case {
+        float step, panel, alpha, y, drop;
+        int item, nextAlpha, exitAlpha, rings;  // nextAlpha -1: no NEXT
+    } cases[] = {
+        {1, -1, -0.5f, 380, 0, 37, 44, 127, 0},  // fading in with its buttons, NEXT dim
+        {2, 0, -1, 356, 0, 37, 255, 255, 0},     // waiting: NEXT live
+        {6, -1, -0.6f, 372, 0, 38, 89, 255, 0},  // fading out: NEXT dim
+        {11, 0, -1, 356, 0, 40, 255, 255, 1},    // the egg panel rings the egg
+        {14, 0, -1, 356, 0, 41, 255, 255, 0},    // no less-creatures power-up on the board
+        {26, 0, -1, 356, 0, 60, -1, 255, 0},     // the last panel: EXIT only
+        {11, 0, -1, 356, 30, 40, 44, 127, 0},    // leaving: sinking and fading, NEXT dim, no ring
+    };
+    for (const Case& c : cases) {
+        tutorialStep = c.step;
+        tutorialPanel = c.panel;
+        tutorialAlpha = c.alpha;
+        tutorialY = c.y;
+        tutorialDrop = c.drop;
+        Begin();
+        DrawTutorialOverlay();
+        std::vector<Quad> q = Quads();
+        size_t rings = static_cast<size_t>(c.rings);
+        ASSERT_EQ(q.size(), rings + (c.nextAlpha < 0 ? 2 : 3)) << c.step;
+        for (size_t i = 0; i < rings; ++i) EXPECT_EQ(q[i].item * 100 + q[i].frame, 1701) << c.step;
+        const Quad& panel = q[rings];
+        EXPECT_EQ(panel.item, c.item) << c.step;
+        EXPECT_FLOAT_EQ(panel.p[0].x, 10) << c.step;
+        EXPECT_FLOAT_EQ(panel.p[0].y, c.y + c.drop) << c.step;
+        EXPECT_NEAR(panel.p[0].alpha, -c.alpha * (1 - c.drop / 60) * 255, 1) << c.step;
+        const Quad& exit = q.back();
+        EXPECT_EQ(exit.item, 118) << c.step;
+        EXPECT_FLOAT_EQ(exit.p[0].x, 218) << c.step;
+        EXPECT_FLOAT_EQ(exit.p[0].y, 446 + c.drop) << c.step;
+        EXPECT_NEAR(exit.p[0].alpha, c.exitAlpha, 1) << c.step;
+        if (c.nextAlpha >= 0) {
+            EXPECT_EQ(q[rings + 1].item, 61) << c.step;
+            EXPECT_FLOAT_EQ(q[rings + 1].p[0].x, 24) << c.step;
+            EXPECT_NEAR(q[rings + 1].p[0].alpha, c.nextAlpha, 1) << c.step;
+        }
+    }
+}
+
 // The layers in the order they reach the batch, by atlas item, each run named once.
 std::string LayerRuns(void (*screen)()) {
     static const std::map<int, std::string> layers = {
         {16, "background"}, {57, "bubbles"}, {58, "bubbles"}, {59, "bubbles"}, {53, "sparkles"},
         {54, "sparkles"}, {55, "sparkles"}, {56, "sparkles"}, {17, "marker"}, {18, "clock"}, {19, "clock"},
         {45, "clock"}, {47, "clock"}, {51, "clock"}, {52, "clock"}, {63, "effects"}, {64, "effects"},
-        {42, "text"}, {110, "gain"}, {28, "menu"}, {50, "menu"}, {70, "menu"}, {86, "menu"}};
+        {42, "text"}, {110, "gain"}, {28, "menu"}, {50, "menu"}, {70, "menu"}, {86, "menu"},
+        {37, "tutorial"}, {61, "tutorial"}, {118, "tutorial"}};
     DrawTest::Begin();
     DrawBackgroundLayer();
     DrawBubbleLayer();
@@ -238,6 +284,8 @@ TEST_F(Layers, EachGameScreenDrawsItsLayersInOrder) {
     bannerKind = 1;       // GET READY, in its visible blink phase
     blinkCounter = 0;
     clockGainTicks = 40;
+    tutorialStep = 2;
+    tutorialAlpha = -1;
     struct Case {
         const char* name;
         void (*screen)();
@@ -255,7 +303,8 @@ TEST_F(Layers, EachGameScreenDrawsItsLayersInOrder) {
          "background bubbles creatures sparkles clock panel effects text"},
         {"nothing selected: no marker", DrawGameScreen, 1, 2, 0, 0, 0,
          "background bubbles creatures sparkles clock panel effects text"},
-        {"tutorial", DrawTutorialScreen, 1, 2, 0, 0, 3, "background bubbles creatures sparkles marker clock effects"},
+        {"tutorial", DrawTutorialScreen, 5, 0, 0, 0, 3,
+         "background bubbles creatures sparkles marker clock effects tutorial"},
         {"overlay", DrawOverlayScreen, 1, 2, 0, 0, 3, "background bubbles sparkles text clock panel"},
         {"pause menu", DrawPauseMenuScreen, 1, 2, 0, 0, 3, "background bubbles sparkles text menu clock panel"},
     };
