@@ -38,6 +38,10 @@ std::string SessionReport(long long tick) {
     Append(out, "  moves %g flips %g chain %g connected %g selected %g\n", movesMade, flipsMade, chainLength,
            creaturesConnected, selectedCell);
     Append(out, "  touch %g %g down %g touchPhase %g\n", touchX, touchY, touchDown, touchPhase);
+    if (gameMode == 5) {
+        Append(out, "  tutorial step %g panel %g alpha %g y %g eggs %g power %g bonus %g\n", tutorialStep,
+               tutorialPanel, tutorialAlpha, tutorialY, eggsHatched, powerType, bonusTicks);
+    }
     unsigned long long board = 1469598103934665603ULL;
     if (creatures.ArraySize(0) >= 36) {
         std::string kinds, states;
