@@ -1,6 +1,6 @@
 // The tutorial overlay of screen 3: the instruction panel of the current step (from the tutorial
-// atlas), the NEXT and EXIT answer buttons, and a pulsing ring round the egg or power-up the panel
-// talks about. Reads gameplay state only.
+// atlas) with stars that count what it asks for, the NEXT and EXIT answer buttons, and a pulsing
+// ring round the egg or power-up the panel talks about. Reads gameplay state only.
 #include "game/draw/draw.h"
 #include "game/draw/game_screen_layers.h"
 #include "game/state/globals.h"
@@ -13,6 +13,7 @@ const int PANELS[9] = {37, 38, 39, 40, 41, 43, 48, 49, 60};
 const int NEXT_BUTTON = 61;
 const int EXIT_BUTTON = 118;
 const int MARKER = 17;
+const int STAR = 63;
 const float PANEL_X = 10;
 const float BUTTON_Y = 446;
 const float NEXT_X = 24;
@@ -44,6 +45,22 @@ void DrawHint(int step) {
     }
 }
 
+// How far the player has come with a panel that asks for three of something.
+float Progress(int step) {
+    float done = step == 2 ? movesMade : step == 5 ? comboCount : step == 8 ? flipsMade : -1;
+    return done > 3 ? 3 : done;
+}
+
+// Three small stars in the panel's top-right corner, lit one by one.
+void DrawProgress(int step, float alpha, float panelY) {
+    float done = Progress(step);
+    if (done < 0 || !Waiting(step)) return;
+    for (int i = 0; i < 3; ++i) {
+        SetBlendMode(i < done ? alpha : alpha * 0.3f);
+        DrawAtlasFrameZoomed(STAR, 0, PANEL_X + 235 + 17 * i, panelY - 2, 0.55f);
+    }
+}
+
 bool PressedOn(float left) {
     return tutorialTouch > 0 && touchY > BUTTON_Y && touchY < BUTTON_Y + 30 && touchX > left && touchX < left + 75;
 }
@@ -60,6 +77,7 @@ void DrawTutorialOverlay() {
 
     SetBlendMode(tutorialAlpha * shown);
     DrawAtlasItem(PANELS[(step - 1) / 3], PANEL_X, tutorialY + drop);
+    DrawProgress(step, tutorialAlpha * shown, tutorialY + drop);
 
     // The buttons come in with the first panel; NEXT is dim while a panel fades and gone at the end.
     float buttons = (step == 1 ? tutorialAlpha : -1) * shown;

@@ -209,17 +209,18 @@ TEST_F(Layers, PausedWordBobsLetterByLetter) {
 TEST_F(Layers, TutorialOverlayShowsTheStepsPanelItsButtonsAndTheCreatureItTalksAbout) {
     gameMode = 5;
     creatures(0).kind = 9;  // an egg at rest in the top-left cell
+    movesMade = 2;          // two of the three moves the first panel asks for
     struct Case {
         float step, panel, alpha, y, drop;
-        int item, nextAlpha, exitAlpha, rings;  // nextAlpha -1: no NEXT
+        int item, nextAlpha, exitAlpha, rings, lit;  // nextAlpha -1: no NEXT; lit -1: no stars
     } cases[] = {
-        {1, -1, -0.5f, 380, 0, 37, 44, 127, 0},  // fading in with its buttons, NEXT dim
-        {2, 0, -1, 356, 0, 37, 255, 255, 0},     // waiting: NEXT live
-        {6, -1, -0.6f, 372, 0, 38, 89, 255, 0},  // fading out: NEXT dim
-        {11, 0, -1, 356, 0, 40, 255, 255, 1},    // the egg panel rings the egg
-        {14, 0, -1, 356, 0, 41, 255, 255, 0},    // no less-creatures power-up on the board
-        {26, 0, -1, 356, 0, 60, -1, 255, 0},     // the last panel: EXIT only
-        {11, 0, -1, 356, 30, 40, 44, 127, 0},    // leaving: sinking and fading, NEXT dim, no ring
+        {1, -1, -0.5f, 380, 0, 37, 44, 127, 0, -1},  // fading in with its buttons, NEXT dim
+        {2, 0, -1, 356, 0, 37, 255, 255, 0, 2},      // waiting: NEXT live, two of three stars lit
+        {6, -1, -0.6f, 372, 0, 38, 89, 255, 0, -1},  // fading out: NEXT dim
+        {11, 0, -1, 356, 0, 40, 255, 255, 1, -1},    // the egg panel rings the egg
+        {14, 0, -1, 356, 0, 41, 255, 255, 0, -1},    // no less-creatures power-up on the board
+        {26, 0, -1, 356, 0, 60, -1, 255, 0, -1},     // the last panel: EXIT only
+        {11, 0, -1, 356, 30, 40, 44, 127, 0, -1},    // leaving: sinking and fading, NEXT dim, no ring
     };
     for (const Case& c : cases) {
         tutorialStep = c.step;
@@ -230,23 +231,28 @@ TEST_F(Layers, TutorialOverlayShowsTheStepsPanelItsButtonsAndTheCreatureItTalksA
         Begin();
         DrawTutorialOverlay();
         std::vector<Quad> q = Quads();
-        size_t rings = static_cast<size_t>(c.rings);
-        ASSERT_EQ(q.size(), rings + (c.nextAlpha < 0 ? 2 : 3)) << c.step;
+        size_t rings = static_cast<size_t>(c.rings), stars = c.lit < 0 ? 0 : 3;
+        ASSERT_EQ(q.size(), rings + stars + (c.nextAlpha < 0 ? 2 : 3)) << c.step;
         for (size_t i = 0; i < rings; ++i) EXPECT_EQ(q[i].item * 100 + q[i].frame, 1701) << c.step;
         const Quad& panel = q[rings];
         EXPECT_EQ(panel.item, c.item) << c.step;
         EXPECT_FLOAT_EQ(panel.p[0].x, 10) << c.step;
         EXPECT_FLOAT_EQ(panel.p[0].y, c.y + c.drop) << c.step;
         EXPECT_NEAR(panel.p[0].alpha, -c.alpha * (1 - c.drop / 60) * 255, 1) << c.step;
+        for (size_t i = 0; i < stars; ++i) {
+            EXPECT_EQ(q[rings + 1 + i].item, 63) << c.step;
+            EXPECT_NEAR(q[rings + 1 + i].p[0].alpha, static_cast<int>(i) < c.lit ? 255 : 76, 1) << c.step << " star " << i;
+        }
         const Quad& exit = q.back();
         EXPECT_EQ(exit.item, 118) << c.step;
         EXPECT_FLOAT_EQ(exit.p[0].x, 218) << c.step;
         EXPECT_FLOAT_EQ(exit.p[0].y, 446 + c.drop) << c.step;
         EXPECT_NEAR(exit.p[0].alpha, c.exitAlpha, 1) << c.step;
         if (c.nextAlpha >= 0) {
-            EXPECT_EQ(q[rings + 1].item, 61) << c.step;
-            EXPECT_FLOAT_EQ(q[rings + 1].p[0].x, 24) << c.step;
-            EXPECT_NEAR(q[rings + 1].p[0].alpha, c.nextAlpha, 1) << c.step;
+            const Quad& next = q[rings + stars + 1];
+            EXPECT_EQ(next.item, 61) << c.step;
+            EXPECT_FLOAT_EQ(next.p[0].x, 24) << c.step;
+            EXPECT_NEAR(next.p[0].alpha, c.nextAlpha, 1) << c.step;
         }
     }
 }
@@ -284,8 +290,8 @@ TEST_F(Layers, EachGameScreenDrawsItsLayersInOrder) {
     bannerKind = 1;       // GET READY, in its visible blink phase
     blinkCounter = 0;
     clockGainTicks = 40;
-    tutorialStep = 2;
-    tutorialAlpha = -1;
+    tutorialStep = 1;  // fading in: panel and buttons
+    tutorialAlpha = -0.5f;
     struct Case {
         const char* name;
         void (*screen)();
