@@ -60,6 +60,12 @@ void MakeRoom() {
     boardPhase = 1;
 }
 
+bool OnBoard(float kind) {
+    for (int i = 0; i <= 35; ++i)
+        if (CellAt(i).kind == kind) return true;
+    return false;
+}
+
 void StopPower() {
     powerType = powerTicks = powerSeconds = powerMinutes = powerIcon = 0;
     creatureKinds = 8;
@@ -85,6 +91,11 @@ void FinishStep(int step, bool byContinue) {
             break;
         case 9:
             swaps = 100;
+            break;
+        case 10:
+            // The egg the switches asked for comes with the next new creature; when no clear has
+            // brought it yet, room is made so the egg panel never talks about an egg nobody can see.
+            if (eggsHatched == 0 && !OnBoard(EGG_KIND)) MakeRoom();
             break;
         case 11:
             PlayEffectSound(SOUND_GOOD_STEP);

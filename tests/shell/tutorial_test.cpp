@@ -283,7 +283,8 @@ void DoWhatThePanelSays(bool& clockRanOut, int& arranged) {
         case 5: return Play(Best(b, true, false, Largest));
         case 8: return Play(Best(b, false, true, Largest));
         case 11:
-            if (Count(b, 9) == 0) return Play(Best(b, true, true, Largest));  // a clear brings the egg
+            if (eggsHatched > 0) return;  // hatched already: the panel moves on by itself
+            if (Count(b, 9) != 1) ADD_FAILURE() << "the egg panel waits with " << Count(b, 9) << " eggs";
             return Play(Best(b, true, true, LargestByEgg));
         case 14: return UsePowerUp(10);
         case 17:
@@ -333,18 +334,31 @@ TEST_F(Tutorial, DoingWhatEachPanelAsksWalksAllStepsAndLeavesToTheMenu) {
     EXPECT_EQ(atStep[25].swaps, 0);
 }
 
-TEST_F(Tutorial, TheBonusPeriodRunsAtAThirdOfItsSpeedOnTheClockBar) {
+// Switches that clear nothing bring no new creature, so the egg panel makes room for its egg; the
+// bonus period then runs at a third of its speed, shown on the clock bar, and ends by itself.
+TEST_F(Tutorial, TheEggComesWithoutAClearAndTheBonusPeriodRunsSlowly) {
     EnterTutorial(1);
-    planner = [] {
-        if (Ready() && tutorialStep < 23) TapNext();
+    int eggsAtEggPanel = -1;
+    planner = [&eggsAtEggPanel] {
+        if (!Ready() || tutorialStep >= 23) return;
+        Board b = Kinds();
+        if (tutorialStep == 8) {
+            for (Move m : Moves(b, false, true))
+                if (Largest(After(b, m)) < 4) return Play(m);
+        }
+        if (tutorialStep == 11) eggsAtEggPanel = Count(b, 9);
+        TapNext();
     };
     ASSERT_TRUE(RunUntil([] { return tutorialStep == 23 && tutorialPanel == 0; }, 4000));
+    EXPECT_EQ(atStep[9].flipsMade, 3);
+    EXPECT_EQ(atStep[9].comboCount, atStep[8].comboCount);  // nothing cleared
+    EXPECT_EQ(eggsAtEggPanel, 1);
     planner = nullptr;
     float before = bonusTicks;
     RunUntil([] { return false; }, 300);
     EXPECT_NEAR(before - bonusTicks, 100, 1);
     EXPECT_FLOAT_EQ(gameClock, -300 + bonusTicks / 2);
-    ASSERT_TRUE(RunUntil([] { return tutorialStep == 24; }, 2000));  // it runs out by itself
+    ASSERT_TRUE(RunUntil([] { return tutorialStep == 24; }, 2000));
     EXPECT_EQ(bonusTicks, 0);
     EXPECT_EQ(gameClock, 0);
     TapExit();
