@@ -135,7 +135,6 @@ void FinishStep(int step, bool byContinue) {
 void LeaveTutorial() {
     bonusTicks = 0;
     tutorialAnswer = 0;
-    StopPower();
     hudAlphaTarget = -0.01f;
     StartExitSweep();
     phase = 12;
