@@ -46,7 +46,7 @@ void PlayAreaTick();  // slide-in/out of the play area (runState, slideTicks) an
 void EndGameNow();
 
 // The tutorial
-void StartTutorial();      // the script's start; mutes speech, keeping the volume in savedSpeechVolume
+void StartTutorial();      // the script's start; mutes speech, keeping the volume in tutorialSavedSpeechVolume
 void TutorialTick();       // each tutorial board tick: the answer buttons (NEXT, EXIT)
 void TutorialStep();       // in the idle phase: panel fades, waits and their effects
 void TutorialSlideTick();  // while the tutorial is left: the overlay sinks away

@@ -229,7 +229,7 @@ void StartTutorial() {
     tutorialAnswer = 0;
     // A finger still down from the menu is not a new press on an answer button.
     tutorialTouch = touchDown != 0 ? 2 : 0;
-    savedSpeechVolume = speechVolume;
+    tutorialSavedSpeechVolume = speechVolume;
     speechVolume = 0;
 }
 

@@ -39,7 +39,7 @@ void LeaveToMainMenu() {
             SetCurrentDir(mediaDir);
             break;
         case 5:
-            speechVolume = savedSpeechVolume;
+            speechVolume = tutorialSavedSpeechVolume;
             phase = 0; screen = 1; gameMode = 1; skipIntroMusic = 1;
             break;
         default:

@@ -149,7 +149,7 @@ extern float mainMenuDelay, mainMenuFade, mainMenuZoom, mainMenuTop, mainMenuLat
 // The tutorial's instruction panel (blend value and y), the overlay's drop while the tutorial is
 // left, its answer-button touch (0 up, 1 first tick, 2 held), an answer waiting for the idle board
 // (1 continue), and the speech volume the tutorial muted.
-extern float tutorialAlpha, tutorialY, tutorialDrop, tutorialTouch, tutorialAnswer, savedSpeechVolume;
+extern float tutorialAlpha, tutorialY, tutorialDrop, tutorialTouch, tutorialAnswer, tutorialSavedSpeechVolume;
 
 // Sizes of the effect tables: the effect pool (0 and 1 reward stars, 2 up to the last burst
 // pieces), the background bubbles and the score popups.

@@ -23,7 +23,7 @@ float sparkleTicks = 0, sparkleStep = 0, backdropScroll = 0, mainMenuStage = 0, 
 float mainMenuAlpha = 0, mainMenuDelay = 0, mainMenuFade = 0, mainMenuZoom = 0, mainMenuTop = 144;
 float mainMenuLatch = 0, optionsCooldown = 0;
 float tutorialAlpha = 0, tutorialY = 0, tutorialDrop = 0, tutorialTouch = 0, tutorialAnswer = 0;
-float savedSpeechVolume = 1;
+float tutorialSavedSpeechVolume = 1;
 
 KArray<Creature> creatures;
 KArray<int32_t> glyphTable;
