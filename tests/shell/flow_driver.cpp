@@ -54,6 +54,7 @@ std::string MakeGameFolder() {
 struct DrawnQuad {
     int item, frame;
     float x, y;   // design units
+    int u, v;     // the first texel
 };
 
 // The atlas item and frame whose rectangle starts at a quad's first texel.
@@ -75,7 +76,7 @@ std::vector<DrawnQuad> FrameQuads() {
         auto it = byTexel.find({u, t});
         if (it == byTexel.end()) continue;
         float sx = scalingOn != 0 ? scaleX : 1, sy = scalingOn != 0 ? scaleY : 1;
-        out.push_back({it->second.first, it->second.second, v.x / sx, v.y / sy});
+        out.push_back({it->second.first, it->second.second, v.x / sx, v.y / sy, u, t});
     }
     return out;
 }
@@ -185,8 +186,13 @@ bool Shows(const std::string& text) {
 }
 
 int QuadsOf(int item) {
+    // The menus' and the tutorial's own pictures share texels in their two atlases, so a quad
+    // counts when it starts at one of this item's rectangles, whichever item the texel names first.
     int n = 0;
-    for (const DrawnQuad& q : FrameQuads()) n += q.item == item;
+    for (const DrawnQuad& q : FrameQuads()) {
+        for (int f = 0; f < 48 && glyphTable(item, f, 2) > 0; ++f)
+            if (glyphTable(item, f, 0) == q.u && glyphTable(item, f, 1) == q.v) ++n;
+    }
     return n;
 }
 
