@@ -144,5 +144,23 @@ tap 160 350 && wait_screen 10 && sleep 0.8 && shot 20_high_scores
 drag 160 380 200 && sleep 0.5 && shot 21_high_scores_dragged
 tap 160 460 && wait_screen 1 && sleep 2 && shot 22_main_menu_again
 
+# The tutorial: every panel once it waits (its trace line), each answered by NEXT, then EXIT from
+# the last one back to the main menu.
+wait_panel() {  # step
+    for _ in $(seq 200); do
+        grep -q "^tutorial step $1 panel 0" "$work/out.txt" && return 0
+        sleep 0.1
+    done
+    echo "tour: tutorial step $1 not reached" >&2
+    failures=$((failures + 1))
+    return 1
+}
+tap 160 206 && wait_screen 3
+for panel in 1 2 3 4 5 6 7 8 9; do
+    wait_panel $((3 * panel - 1)) && sleep 0.3 && shot "3${panel}_tutorial_panel_${panel}"
+    [ "$panel" -lt 9 ] && tap 60 460
+done
+tap 255 460 && wait_screen 1 && sleep 2 && shot 40_main_menu_after_tutorial
+
 echo "tour: $failures screen(s) not reached; captures in $out"
 [ "$failures" -eq 0 ]

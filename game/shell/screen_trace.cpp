@@ -1,5 +1,5 @@
-// SQUIBLY_TRACE_SCREENS=1 prints a line whenever the screen changes, so scripts driving the
-// real game can tell that a click was taken.
+// SQUIBLY_TRACE_SCREENS=1 prints a line whenever the screen changes, and in the tutorial whenever
+// its step or panel state changes, so scripts driving the real game can tell that a click was taken.
 #include <cstdio>
 #include <cstdlib>
 
@@ -11,9 +11,16 @@ void TraceScreenChange() {
         const char* v = std::getenv("SQUIBLY_TRACE_SCREENS");
         return v && *v && *v != '0';
     }();
-    static float shown = -1;
-    if (!tracing || screen == shown) return;
-    shown = screen;
-    std::printf("screen %g phase %g\n", screen, phase);
+    static float shown = -1, shownStep = -1, shownPanel = -2;
+    if (!tracing) return;
+    if (screen != shown) {
+        shown = screen;
+        std::printf("screen %g phase %g\n", screen, phase);
+    }
+    if (gameMode == 5 && (tutorialStep != shownStep || tutorialPanel != shownPanel)) {
+        shownStep = tutorialStep;
+        shownPanel = tutorialPanel;
+        std::printf("tutorial step %g panel %g\n", tutorialStep, tutorialPanel);
+    }
     std::fflush(stdout);
 }
