@@ -22,6 +22,7 @@ void GameStartupHook() {
     settings.windowMode = 1;
     KString name("Squibly");
     ApplicationName().Swap(name);
+    ApplicationIcon() = "Media/squibly-icon.png";
     SetVersionTexts(VERSION_TEXT, COMPILED_TEXT, HOST_ID_TEXT);
 }
 

@@ -18,6 +18,11 @@ KString& ApplicationName() {
     return name;
 }
 
+KString& ApplicationIcon() {
+    static KString icon;
+    return icon;
+}
+
 KString& CommandLine() {
     static KString line;
     return line;

@@ -20,6 +20,8 @@ struct ProjectSettings {
 
 ProjectSettings& Settings();
 KString& ApplicationName();
+// The window icon's picture, relative to the executable's folder (empty: no icon).
+KString& ApplicationIcon();
 KString& CommandLine();
 // The runtime's copy of the window caption.
 KString& Caption();

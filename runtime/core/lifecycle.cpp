@@ -141,6 +141,11 @@ int HandleEvent(const Platform::Event& event) {
     switch (event.type) {
         case Platform::EVENT_KEYDOWN: {
             int sym = event.keySym;
+            // The desktop's own switch; it is no text and no pause.
+            if (IsFullscreenKey(sym, event.modifiers)) {
+                if (graphicsDevice) graphicsDevice->ToggleFullscreen();
+                return 1;
+            }
             if (sym == 211 || (sym >= 273 && sym <= 281) || sym == 14) return 1;
             if (sym == 8) {
                 AppendTextInput(8);

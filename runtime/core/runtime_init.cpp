@@ -10,6 +10,7 @@
 #include "runtime/core/numeric.h"
 #include "runtime/graphics/font.h"
 #include "runtime/graphics/graphics_device.h"
+#include "runtime/graphics/image_decode.h"
 #include "runtime/input/input_state.h"
 #include "runtime/platform/platform.h"
 
@@ -26,6 +27,12 @@ void Say(const char* line) {
     fflush(stdout);
     SetError(0);
     EndProgram();
+}
+// Once the executable's folder is known; a missing or unreadable picture leaves the desktop's default.
+void ShowWindowIcon() {
+    if (ApplicationIcon().Empty()) return;
+    DecodedImage icon;
+    if (LoadImageFile(ApplicationIcon().c_str(), icon)) Platform::SetWindowIcon(icon.rgba.data(), icon.width, icon.height);
 }
 }  // namespace
 
@@ -87,6 +94,7 @@ int RuntimeInit(intptr_t window, int, const char* caption) {
     fflush(stdout);
 
     CreateVirtualFileTables(exePath.c_str());
+    ShowWindowIcon();
 
     SetTimerOffset(ElapsedMs());
     SetCurrentFrameTime(ElapsedMs());

@@ -225,9 +225,12 @@ void GraphicsDevice::SetViewport(int x, int y, int w, int h) {
         RotationMatrix(Orientation, rotation);
         const DeviceRect r = ScreenRectToDevice(Orientation, deviceWidth, deviceHeight, x, y, w, h);
         if (gl) {
+            // The device display may be shown scaled inside a larger window (fullscreen).
+            const Platform::Presentation shown = Platform::CurrentPresentation();
+            const Platform::PixelRect v = Platform::DisplayRectToWindow(shown, r.x, r.y, r.width, r.height);
             glMatrixMode(GL_PROJECTION);
             glLoadMatrixf(rotation);
-            glViewport(r.x, deviceHeight - r.height - r.y, r.width, r.height);
+            glViewport(v.x, shown.windowHeight - v.height - v.y, v.width, v.height);
         }
     }
     if (gl) {
@@ -241,6 +244,18 @@ void GraphicsDevice::SetViewport(int x, int y, int w, int h) {
         glMatrixMode(GL_MODELVIEW);
         glLoadIdentity();
     }
+}
+
+bool GraphicsDevice::ToggleFullscreen() {
+    const bool on = Platform::SetFullscreen(!Platform::Fullscreen());
+    const Platform::Presentation shown = Platform::CurrentPresentation();
+    std::printf("%s %dx%d\n", on ? "fullscreen" : "windowed", shown.windowWidth, shown.windowHeight);
+    std::fflush(stdout);
+    // The window changed size: what lies beside the picture starts black, and this frame's
+    // viewport follows the new placement.
+    ClearBuffers(true, true);
+    SetViewport(viewX, viewY, viewWidth, viewHeight);
+    return on;
 }
 
 int GraphicsDevice::PresentFrame() {

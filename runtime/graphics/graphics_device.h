@@ -56,6 +56,8 @@ public:
     void SetWindowMode(int mode);
     void Reset2DState();
     int PresentFrame();
+    // Switches the display between its window and fullscreen; true when fullscreen afterwards.
+    bool ToggleFullscreen();
     void ScreenToDevice(int& x, int& y) const;
     void DeviceToScreen(int& x, int& y) const;
     void SetViewport(int x, int y, int w, int h);

@@ -52,3 +52,5 @@ void ResetKeyPollCount();
 int MappedKey(int code);
 // Whether key `code` is down in the array the last PeekKeyState returned.
 bool KeyCodeDown(const uint8_t* keyState, int code);
+// F11, or Enter (main or keypad) with an Alt key held: the desktop's fullscreen switch.
+bool IsFullscreenKey(int keySym, uint16_t modifiers);

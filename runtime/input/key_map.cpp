@@ -2,6 +2,8 @@
 // the extended prefix) to SDL 1.2 key symbols. Unlisted codes hold 255 (no key).
 #include "runtime/input/input_state.h"
 
+#include "runtime/platform/platform.h"
+
 namespace {
 struct KeyRow {
     int code;
@@ -30,4 +32,10 @@ const KeyRow KEY_ROWS[] = {
 void FillKeyMap(uint16_t* keyMap) {
     for (int i = 0; i < KEY_MAP_SIZE; ++i) keyMap[i] = 255;
     for (const KeyRow& row : KEY_ROWS) keyMap[row.code] = row.sym;
+}
+
+bool IsFullscreenKey(int keySym, uint16_t modifiers) {
+    const int F11 = 292, RETURN = 13, KEYPAD_ENTER = 271;
+    const bool alt = (modifiers & (Platform::KEYMOD_LALT | Platform::KEYMOD_RALT)) != 0;
+    return keySym == F11 || (alt && (keySym == RETURN || keySym == KEYPAD_ENTER));
 }

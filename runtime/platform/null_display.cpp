@@ -11,8 +11,12 @@ namespace {
 struct DisplayState {
     int width = 768, height = 1024, bitsPerPixel = 32;
     bool sizeChosen = false;   // set by SetDisplaySize; else SQUIBLY_DISPLAY may choose
+    int screenWidth = 1920, screenHeight = 1080;
     bool windowOpen = false;
+    bool fullscreen = false;
     bool grabbed = false;
+    int iconWidth = 0, iconHeight = 0;
+    uint32_t iconCorner = 0;
     std::string caption;
     uint64_t frames = 0;
 };
@@ -48,11 +52,38 @@ DisplayInfo DesktopInfo() {
 
 bool OpenWindow() {
     State().windowOpen = true;
+    State().fullscreen = false;
     State().frames = 0;
     return true;
 }
 
-void CloseWindow() { State().windowOpen = false; }
+void CloseWindow() {
+    State().windowOpen = false;
+    State().fullscreen = false;
+}
+
+bool SetFullscreen(bool on) {
+    DisplayState& s = State();
+    if (s.windowOpen) s.fullscreen = on;
+    return s.fullscreen;
+}
+
+bool Fullscreen() { return State().fullscreen; }
+
+Presentation CurrentPresentation() {
+    const DisplayInfo display = DesktopInfo();
+    const DisplayState& s = State();
+    if (s.fullscreen) return FittedPresentation(s.screenWidth, s.screenHeight, display.width, display.height);
+    return WindowedPresentation(display.width, display.height);
+}
+
+void SetWindowIcon(const uint8_t* rgba, int width, int height) {
+    DisplayState& s = State();
+    if (!rgba || width <= 0 || height <= 0) return;
+    s.iconWidth = width;
+    s.iconHeight = height;
+    s.iconCorner = static_cast<uint32_t>(rgba[0]) << 24 | rgba[1] << 16 | rgba[2] << 8 | rgba[3];
+}
 
 bool HasGL() { return false; }
 
@@ -80,7 +111,15 @@ void SetDisplaySize(int width, int height, int bitsPerPixel) {
     s.sizeChosen = true;
 }
 
+void SetScreenSize(int width, int height) {
+    State().screenWidth = width;
+    State().screenHeight = height;
+}
+
 bool WindowOpen() { return State().windowOpen; }
+int WindowIconWidth() { return State().iconWidth; }
+int WindowIconHeight() { return State().iconHeight; }
+uint32_t WindowIconCorner() { return State().iconCorner; }
 bool InputGrabbed() { return State().grabbed; }
 const std::string& WindowCaption() { return State().caption; }
 uint64_t FramesPresented() { return State().frames; }

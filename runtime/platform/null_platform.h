@@ -26,15 +26,22 @@ void PushPointerButton(int x, int y, bool down, int button = 1);
 void PushActive(bool gain, uint8_t state);
 void PushQuit();
 void PushKey(int keySym, bool down, uint16_t unicode = 0);
-// Sets pointer 0 directly (position in device pixels, SDL button mask), without events.
+// Sets pointer 0 directly (position in window pixels, SDL button mask), without events. Window
+// and device pixels are the same until the display goes fullscreen.
 void SetPointer(int x, int y, uint32_t buttons);
 int PendingEvents();
 
 // ---- Display ----------------------------------------------------------------------------
 // The emulated device display (what DesktopInfo reports). SQUIBLY_DISPLAY=WxH sets it too.
 void SetDisplaySize(int width, int height, int bitsPerPixel = 32);
+// The screen a fullscreen display is fitted into (1920x1080 unless set).
+void SetScreenSize(int width, int height);
 bool WindowOpen();
 bool InputGrabbed();
+// The last icon the runtime gave the window (0 x 0 when none), and its top-left pixel as RGBA.
+int WindowIconWidth();
+int WindowIconHeight();
+uint32_t WindowIconCorner();
 const std::string& WindowCaption();
 // Buffer swaps since the window opened: one per presented frame.
 uint64_t FramesPresented();

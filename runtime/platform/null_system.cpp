@@ -129,8 +129,10 @@ uint32_t PointerState(int index, int* x, int* y) {
         if (y) *y = 0;
         return 0;
     }
-    if (x) *x = s.pointerX;
-    if (y) *y = s.pointerY;
+    int px = s.pointerX, py = s.pointerY;
+    WindowToDisplay(CurrentPresentation(), px, py);
+    if (x) *x = px;
+    if (y) *y = py;
     uint32_t mask = s.buttons | s.latched;
     s.latched = 0;
     return mask;

@@ -8,6 +8,8 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "runtime/platform/presentation.h"
+
 namespace Platform {
 
 // ---- System -------------------------------------------------------------
@@ -43,13 +45,20 @@ enum ActiveState : uint8_t {
     APP_ACTIVE = 0x04,
 };
 
+// Modifier bits of a key event, as SDL 1.2 reports them (held when the key went down).
+enum KeyModifier : uint16_t {
+    KEYMOD_LALT = 0x0100,
+    KEYMOD_RALT = 0x0200,
+};
+
 struct Event {
     uint8_t type = EVENT_NONE;
     uint8_t gain = 0;      // EVENT_ACTIVE
     uint8_t state = 0;     // EVENT_ACTIVE: ActiveState bits
     int keySym = 0;        // EVENT_KEYDOWN / EVENT_KEYUP: SDL 1.2 key symbol
     uint16_t unicode = 0;  // EVENT_KEYDOWN, when Unicode translation is on
-    int x = 0, y = 0;      // mouse events, device pixels
+    uint16_t modifiers = 0;  // EVENT_KEYDOWN / EVENT_KEYUP: KeyModifier bits
+    int x = 0, y = 0;      // mouse events: device pixels (window pixels mapped through the presentation)
     uint8_t button = 0;    // mouse button events: 1 left, 2 middle, 3 right, 4/5 wheel
 };
 
@@ -62,7 +71,7 @@ void EnableUnicode(bool on);
 
 // The device's multi-touch query, stood in for by the mouse: button mask of pointer
 // `index` (bit 1 left, bit 2 middle, bit 4 right, 8 wheel up, 16 wheel down) and its
-// position in device pixels. Kept from motion and button events, so a tap whose down
+// position in device pixels (window pixels mapped through the presentation). Kept from motion and button events, so a tap whose down
 // and up arrive in one pump still reads as pressed once.
 uint32_t PointerState(int index, int* x, int* y);
 
@@ -95,6 +104,15 @@ void SwapBuffers();
 void SetCaption(const char* caption);
 void GrabInput(bool on);
 void* GetGLProc(const char* name);  // eglGetProcAddress
+
+// Shows the display fullscreen (fitted to the screen, centred on black) or back in its own
+// window. Returns whether it is fullscreen afterwards; a switch that fails leaves the window.
+bool SetFullscreen(bool on);
+bool Fullscreen();
+// How the display is shown in the window now; drawing and pointer positions both use it.
+Presentation CurrentPresentation();
+// The window's icon: RGBA rows, top row first.
+void SetWindowIcon(const uint8_t* rgba, int width, int height);
 
 // ---- Audio (SDL_mixer 1.2 semantics) ---------------------------------------
 

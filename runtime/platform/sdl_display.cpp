@@ -1,13 +1,16 @@
 // The SDL 1.2 twin of the platform edge, display side: the emulated device display, the
-// window with its OpenGL ES 1.1 context through EGL, buffer swaps, caption and input grab.
+// window with its OpenGL ES 1.1 context through EGL, buffer swaps, fullscreen, caption, icon
+// and input grab.
 #include <EGL/egl.h>
 #include <SDL.h>
 #include <SDL_syswm.h>
+#include <X11/Xatom.h>
 
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <unistd.h>
+#include <vector>
 
 #include "runtime/platform/platform.h"
 
@@ -20,6 +23,10 @@ bool glReady = false;
 bool windowOpen = false;
 bool desktopKnown = false;
 DisplayInfo desktop;
+int screenWidth = 0, screenHeight = 0;  // the real screen, as SDL saw it before any window
+bool fullscreen = false;
+Presentation presentation;
+EGLConfig eglConfig = nullptr;
 char failure[256] = "";
 
 // Watching for the window being destroyed from outside (SDL reports only the unmap).
@@ -101,6 +108,8 @@ DisplayInfo DesktopInfo() {
             if (video) {
                 screenW = video->current_w;
                 screenH = video->current_h;
+                screenWidth = screenW;
+                screenHeight = screenH;
                 info.bitsPerPixel = video->vfmt ? video->vfmt->BitsPerPixel : 0;
             }
         }
@@ -147,6 +156,7 @@ bool OpenWindow() {
     eglBindAPI(EGL_OPENGL_ES_API);
     EGLConfig config = ChooseConfig(x11, window);
     if (!config) return Fail("no EGL configuration for OpenGL ES 1.1");
+    eglConfig = config;
     eglSurface = eglCreateWindowSurface(eglDisplay, config, static_cast<EGLNativeWindowType>(window), nullptr);
     if (eglSurface == EGL_NO_SURFACE) return Fail("EGL window surface failed");
     const EGLint contextAttributes[] = {EGL_CONTEXT_CLIENT_VERSION, 1, EGL_NONE};
@@ -155,6 +165,8 @@ bool OpenWindow() {
     if (!eglMakeCurrent(eglDisplay, eglSurface, eglSurface, eglContext)) return Fail("EGL make-current failed");
     glReady = true;
     windowOpen = true;
+    fullscreen = false;
+    presentation = WindowedPresentation(display.width, display.height);
     return true;
 }
 
@@ -170,6 +182,7 @@ void CloseWindow() {
     eglContext = EGL_NO_CONTEXT;
     glReady = false;
     windowOpen = false;
+    fullscreen = false;
     watchDisplay = nullptr;
 }
 
@@ -210,5 +223,72 @@ void SetCaption(const char* caption) {
 void GrabInput(bool) {}
 
 void* GetGLProc(const char* name) { return reinterpret_cast<void*>(eglGetProcAddress(name)); }
+
+namespace {
+// SDL may hand back another drawing window after a mode switch; the GL surface follows it.
+bool FollowWindow() {
+    SDL_SysWMinfo wm;
+    SDL_VERSION(&wm.version);
+    if (SDL_GetWMInfo(&wm) != 1) return Fail("no X11 window information");
+    Window window = wm.info.x11.window;
+    if (window == watchWindow && eglSurface != EGL_NO_SURFACE) return true;
+    eglMakeCurrent(eglDisplay, EGL_NO_SURFACE, EGL_NO_SURFACE, EGL_NO_CONTEXT);
+    if (eglSurface != EGL_NO_SURFACE) eglDestroySurface(eglDisplay, eglSurface);
+    eglSurface = eglCreateWindowSurface(eglDisplay, eglConfig, static_cast<EGLNativeWindowType>(window), nullptr);
+    watchWindow = window;
+    if (eglSurface == EGL_NO_SURFACE || !eglMakeCurrent(eglDisplay, eglSurface, eglSurface, eglContext)) {
+        glReady = false;
+        return Fail("EGL window surface lost in a mode switch");
+    }
+    return true;
+}
+}  // namespace
+
+bool SetFullscreen(bool on) {
+    if (!windowOpen || on == fullscreen) return fullscreen;
+    if (on && (screenWidth <= 0 || screenHeight <= 0)) return false;
+    SDL_Surface* surface = on ? SDL_SetVideoMode(screenWidth, screenHeight, 0, SDL_SWSURFACE | SDL_FULLSCREEN)
+                              : SDL_SetVideoMode(desktop.width, desktop.height, 0, SDL_SWSURFACE);
+    if (!surface && on) surface = SDL_SetVideoMode(desktop.width, desktop.height, 0, SDL_SWSURFACE);
+    FollowWindow();
+    fullscreen = surface && (surface->flags & SDL_FULLSCREEN);
+    presentation = fullscreen ? FittedPresentation(surface->w, surface->h, desktop.width, desktop.height)
+                              : WindowedPresentation(desktop.width, desktop.height);
+    return fullscreen;
+}
+
+bool Fullscreen() { return fullscreen; }
+
+Presentation CurrentPresentation() { return presentation; }
+
+void SetWindowIcon(const uint8_t* rgba, int width, int height) {
+    if (!SDL_WasInit(SDL_INIT_VIDEO) || !rgba || width <= 0 || height <= 0) return;
+    // The classic icon hint, for window managers that read only that.
+    SDL_Surface* icon = SDL_CreateRGBSurfaceFrom(const_cast<uint8_t*>(rgba), width, height, 32, width * 4,
+                                                 0x000000FF, 0x0000FF00, 0x00FF0000, 0xFF000000);
+    if (icon) {
+        SDL_WM_SetIcon(icon, nullptr);
+        SDL_FreeSurface(icon);
+    }
+    // The picture today's desktops show in task bars and switchers.
+    SDL_SysWMinfo wm;
+    SDL_VERSION(&wm.version);
+    if (SDL_GetWMInfo(&wm) != 1) return;
+    std::vector<unsigned long> data;
+    data.reserve(2 + static_cast<size_t>(width) * height);
+    data.push_back(static_cast<unsigned long>(width));
+    data.push_back(static_cast<unsigned long>(height));
+    for (int i = 0; i < width * height; ++i) {
+        const uint8_t* p = rgba + 4 * i;
+        data.push_back(static_cast<unsigned long>(p[3]) << 24 | static_cast<unsigned long>(p[0]) << 16 |
+                       static_cast<unsigned long>(p[1]) << 8 | p[2]);
+    }
+    Display* x11 = wm.info.x11.display;
+    wm.info.x11.lock_func();
+    XChangeProperty(x11, wm.info.x11.wmwindow, XInternAtom(x11, "_NET_WM_ICON", False), XA_CARDINAL, 32,
+                    PropModeReplace, reinterpret_cast<unsigned char*>(data.data()), static_cast<int>(data.size()));
+    XFlush(x11);
+    wm.info.x11.unlock_func();
+}
 
 }  // namespace Platform

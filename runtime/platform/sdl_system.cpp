@@ -64,17 +64,20 @@ Event Translate(const SDL_Event& e) {
             out.type = e.type == SDL_KEYDOWN ? EVENT_KEYDOWN : EVENT_KEYUP;
             out.keySym = e.key.keysym.sym;
             out.unicode = e.key.keysym.unicode;
+            out.modifiers = static_cast<uint16_t>(e.key.keysym.mod);
             break;
         case SDL_MOUSEMOTION:
             out.type = EVENT_MOUSEMOTION;
             out.x = e.motion.x;
             out.y = e.motion.y;
+            WindowToDisplay(CurrentPresentation(), out.x, out.y);
             break;
         case SDL_MOUSEBUTTONDOWN:
         case SDL_MOUSEBUTTONUP:
             out.type = e.type == SDL_MOUSEBUTTONDOWN ? EVENT_MOUSEBUTTONDOWN : EVENT_MOUSEBUTTONUP;
             out.x = e.button.x;
             out.y = e.button.y;
+            WindowToDisplay(CurrentPresentation(), out.x, out.y);
             out.button = e.button.button;
             break;
         case SDL_QUIT:
@@ -184,6 +187,7 @@ bool PushEvent(const Event& event) {
             e.type = event.type == EVENT_KEYDOWN ? SDL_KEYDOWN : SDL_KEYUP;
             e.key.keysym.sym = static_cast<SDLKey>(event.keySym);
             e.key.keysym.unicode = event.unicode;
+            e.key.keysym.mod = static_cast<SDLMod>(event.modifiers);
             break;
         case EVENT_MOUSEMOTION:
             e.type = SDL_MOUSEMOTION;
@@ -222,8 +226,11 @@ uint32_t PointerState(int index, int* x, int* y) {
         if (y) *y = 0;
         return 0;
     }
-    if (x) *x = pointer.x;
-    if (y) *y = pointer.y;
+    // SDL reports window pixels; fullscreen, the display is a scaled picture inside the window.
+    int px = pointer.x, py = pointer.y;
+    WindowToDisplay(CurrentPresentation(), px, py);
+    if (x) *x = px;
+    if (y) *y = py;
     uint32_t mask = pointer.buttons | pointer.latched;
     pointer.latched = 0;
     return mask;
