@@ -1,8 +1,9 @@
 # The two commands of the README. Both set the machine up first (idempotent).
 BUILD ?= build
 JOBS ?= $(shell nproc)
+PREFIX ?= /usr/local
 
-.PHONY: all setup build run test web clean
+.PHONY: all setup build run test web clean install uninstall dist deb
 
 all: build
 
@@ -22,6 +23,22 @@ test: build
 # The browser version: build-web/site is the page to serve (README, "In a web browser").
 web: build
 	@bash tools/web/build.sh $(BUILD) build-web $(JOBS)
+
+# Installing: PREFIX (default /usr/local); DESTDIR stages the tree for a package.
+install: build
+	@DESTDIR="$(DESTDIR)" cmake --install $(BUILD) --prefix "$(PREFIX)"
+
+# Removes exactly what the last install from this build put in place.
+uninstall:
+	@env -u MAKEFLAGS -u MAKELEVEL -u MFLAGS cmake --build $(BUILD) --target uninstall
+
+# The source tarball, $(BUILD)/squibly-<version>.tar.gz.
+dist:
+	@bash tools/dist.sh $(BUILD)
+
+# The Debian binary package, $(BUILD)/squibly_<version>_<arch>.deb.
+deb: build
+	@cd $(BUILD) && cpack -G DEB
 
 clean:
 	rm -rf $(BUILD) build-web

@@ -12,6 +12,8 @@ PACKAGES=(
   libpng-dev libjpeg-dev libx11-dev
   # display and input for tests and headless runs
   xvfb xauth xdotool x11-utils imagemagick openbox wmctrl
+  # installing: validators of the desktop entry and the AppStream metainfo
+  desktop-file-utils appstream
   # pictures
   librsvg2-bin python3-pil fonts-dosis fonts-leckerli-one fonts-league-spartan fontconfig
   # sounds, voices and music

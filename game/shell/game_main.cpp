@@ -31,6 +31,8 @@ const float LEGACY_KEY_SEED = 19790321;
 #endif
 const char* const STORE_PAGE = SQUIBLY_STORE_LINK;
 const char* const WEB_PAGE = SQUIBLY_STORE_LINK;
+// Put beside the executable by installing; its presence makes the program folder read-only to the game.
+const char* const INSTALLED_COPY_NOTE = "installed-copy";
 
 void EnableDeviceSwitches(bool pointerTracking) {
     if (pointerTracking) SetPointerTracking(1);
@@ -63,12 +65,17 @@ void DetectPlatform() {
     }
 }
 
+KString SaveFolderBeside(const KString& programDir) {
+    if (FolderWritable(programDir) && FileExists(programDir + INSTALLED_COPY_NOTE) == 0) return programDir;
+    return PlatformInfo("APPDATA");
+}
+
 void SetUpFolders() {
     startDir = GetCurrentDir();
     if (platform == 2 || platform == 3 || platform == 0) {
         SetCurrentDir("Media");
         mediaDir = GetCurrentDir();
-        saveDir = startDir;
+        saveDir = SaveFolderBeside(startDir);
     } else {
         // The working directory comes back without a final separator, so one is put between.
         KString media = startDir;

@@ -17,6 +17,9 @@ extern void (*tickInputHook)();
 // Start-up steps of GameMain, in the order they run.
 void DetectPlatform();
 void SetUpFolders();
+// Where a game whose program folder is programDir keeps its saves: beside the executable when that
+// folder may be written and is no installed copy, else the runtime's application-data folder.
+KString SaveFolderBeside(const KString& programDir);
 void ComputeDisplayScaling();
 void ReseedFromClock();
 void StartPacing();

@@ -1,4 +1,5 @@
 // Whole-file and folder operations: existence, size, removal, the working directory.
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cstdio>
@@ -13,6 +14,12 @@ int FileExists(const KString& name) {
     if (!f) return 0;
     fclose(f);
     return 1;
+}
+
+int FolderWritable(const KString& path) {
+    struct stat info;
+    if (path.Empty() || stat(path.c_str(), &info) != 0 || !S_ISDIR(info.st_mode)) return 0;
+    return access(path.c_str(), W_OK | X_OK) == 0 ? 1 : 0;
 }
 
 int FileSize(const KString& name) {

@@ -48,6 +48,8 @@ void SeekFile(float channel, int offset, float mode);
 
 int FileExists(const KString& name);
 int FileSize(const KString& name);
+// 1 when path is a folder this process may create files in, else 0.
+int FolderWritable(const KString& path);
 int DeleteFile(const KString& name);
 float SetCurrentDir(const KString& path);
 // The working directory with '/' separators, always ending in '/'.

@@ -1,0 +1,20 @@
+# Run at install time: notes every folder the install is about to create, so that uninstalling can
+# remove exactly those (and never a folder that was there before). Staged installs (DESTDIR, as
+# packaging does) are left to the package manager.
+if(NOT "$ENV{DESTDIR}" STREQUAL "")
+  return()
+endif()
+set(record "")
+if(EXISTS "${SQUIBLY_DIR_RECORD}")
+  file(STRINGS "${SQUIBLY_DIR_RECORD}" record)
+endif()
+foreach(relative ${SQUIBLY_INSTALL_DIRS})
+  set(dir "${CMAKE_INSTALL_PREFIX}/${relative}")
+  while(NOT EXISTS "${dir}" AND NOT "${dir}" STREQUAL "${CMAKE_INSTALL_PREFIX}")
+    list(APPEND record "${dir}")
+    get_filename_component(dir "${dir}" DIRECTORY)
+  endwhile()
+endforeach()
+list(REMOVE_DUPLICATES record)
+list(JOIN record "\n" text)
+file(WRITE "${SQUIBLY_DIR_RECORD}" "${text}\n")

@@ -1,0 +1,33 @@
+# Removes what the last install from this build tree put in place: every file of the install
+# manifest, then each folder that install created, once it is empty. Nothing else is touched, so
+# the player's saves (in their own folder) stay.
+# cmake -DMANIFEST=build/install_manifest.txt -DDIR_RECORD=build/install_dirs.txt -P uninstall.cmake
+if(NOT EXISTS "${MANIFEST}")
+  message(FATAL_ERROR "Nothing to uninstall: ${MANIFEST} is missing (install from this build first).")
+endif()
+file(STRINGS "${MANIFEST}" files)
+set(removed 0)
+foreach(file ${files})
+  if(EXISTS "${file}" OR IS_SYMLINK "${file}")
+    file(REMOVE "${file}")
+    math(EXPR removed "${removed} + 1")
+  endif()
+endforeach()
+set(dirs "")
+if(EXISTS "${DIR_RECORD}")
+  file(STRINGS "${DIR_RECORD}" dirs)
+endif()
+# Deepest first, so a folder's own folders go before it.
+list(SORT dirs ORDER DESCENDING)
+set(gone 0)
+foreach(dir ${dirs})
+  if(IS_DIRECTORY "${dir}" AND NOT IS_SYMLINK "${dir}")
+    file(GLOB left LIST_DIRECTORIES true "${dir}/*" "${dir}/.*")
+    if(NOT left)
+      file(REMOVE_RECURSE "${dir}")
+      math(EXPR gone "${gone} + 1")
+    endif()
+  endif()
+endforeach()
+file(REMOVE "${MANIFEST}" "${DIR_RECORD}")
+message(STATUS "Uninstalled: ${removed} files and ${gone} folders removed")

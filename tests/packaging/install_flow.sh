@@ -1,0 +1,96 @@
+#!/usr/bin/env bash
+# Installing into a fresh prefix: the installed tree, the validators of its desktop entry, metainfo
+# and manual page, the installed game started from its desktop entry by a player for whom the
+# program folder is read-only (twice), and an uninstall that leaves nothing in the prefix while
+# the player's save folder stays.
+# Usage: install_flow.sh BUILD_DIR SOURCE_DIR APP_ID
+set -u
+build=$1 source=$2 app=$3
+work=$(mktemp -d /tmp/squibly-install-XXXXXX)
+chmod 755 "$work"
+out=$work/out.txt
+. "$source/tests/process/desktop_helpers.sh"
+. "$source/tests/packaging/player.sh"
+prefix=$work/prefix
+home=$work/home
+program=$prefix/lib/squibly
+entry=$prefix/share/applications/$app.desktop
+metainfo=$prefix/share/metainfo/$app.metainfo.xml
+# A component install writes its own manifest, so a developer's own install record is left alone.
+manifest=$build/install_manifest_Unspecified.txt
+record=$build/install_dirs_Unspecified.txt
+trap 'desktop_cleanup; [ -d "$program" ] && writable_again "$program"; rm -rf "$work" "$manifest" "$record"' EXIT
+
+for tool in desktop-file-validate appstreamcli identify; do
+    command -v "$tool" >/dev/null || { echo "$tool missing (tools/setup.sh installs it)"; exit 77; }
+done
+
+rm -f "$manifest" "$record"
+cmake --install "$build" --prefix "$prefix" --component Unspecified >"$work/install.log" || fail "install failed"
+[ -s "$manifest" ] || fail "no install manifest"
+for f in bin/squibly lib/squibly/squibly lib/squibly/installed-copy lib/squibly/Media/textatlas1.png \
+         lib/squibly/Media/intro.ogg lib/squibly/Media/squibly-icon.png "share/applications/$app.desktop" \
+         "share/metainfo/$app.metainfo.xml" share/man/man6/squibly.6.gz "share/icons/hicolor/scalable/apps/$app.svg"; do
+    [ -e "$prefix/$f" ] || fail "not installed: $f"
+done
+[ "$(readlink "$prefix/bin/squibly")" = ../lib/squibly/squibly ] || fail "the launcher is not a relative link"
+for size in 16 22 24 32 48 64 128 256; do
+    got=$(identify -format %wx%h "$prefix/share/icons/hicolor/${size}x${size}/apps/$app.png")
+    [ "$got" = "${size}x${size}" ] || fail "theme icon ${size}x${size} is $got"
+done
+diff <(find "$prefix" -type f -o -type l | sort) <(sort "$manifest") || fail "the manifest does not list exactly the installed files"
+ls "$build/Media" | grep -q -E '\.(ach|sav|tes|rat|dat)$' && fail "save files found in the build's Media folder"
+
+echo "---- desktop-file-validate $app.desktop"
+desktop-file-validate "$entry" || fail "desktop entry invalid"
+echo "---- appstreamcli validate --no-net $app.metainfo.xml"
+appstreamcli validate --no-net "$metainfo" || fail "metainfo invalid"
+warnings=$(zcat "$prefix/share/man/man6/squibly.6.gz" | groff -man -ww -z 2>&1)
+[ -z "$warnings" ] || fail "manual page: $warnings"
+grep -q -x "Categories=Game;LogicGame;" "$entry" || fail "desktop entry categories"
+grep -q -x "Icon=$app" "$entry" || fail "desktop entry icon"
+launcher=$(entry_exec "$entry")
+[ "$launcher" = "$prefix/bin/squibly" ] || fail "the desktop entry starts '$launcher'"
+
+# The player starts the game from the menu entry; the program folder is not theirs to write.
+player_home "$home"
+read_only_for_player "$program"
+before=$(tree_state "$prefix")
+start_xvfb 1024x1024
+
+play() {  # run number
+    : >"$out"
+    spawn_as_player "$home" "$out" env DISPLAY="$DISPLAY" SDL_AUDIODRIVER=dummy SQUIBLY_START_MODE=arcade \
+        SQUIBLY_SEED=5 "$launcher"
+    game_pid=$spawned
+    local wid
+    wid=$(window_id)
+    wait_line "Init Finalized"
+    for _ in $(seq 100); do [ -d "$home/.kortic" ] && break; sleep 0.05; done
+    # The window carries the game's title, class (as the desktop entry names it) and icon.
+    xprop -id "$wid" WM_CLASS | grep -q '"squibly", "squibly"' || fail "window class: $(xprop -id "$wid" WM_CLASS)"
+    xprop -id "$wid" -f _NET_WM_ICON 32c ' = $0, $1' _NET_WM_ICON | grep -q "= 64, 64$" || fail "window icon missing"
+    # Let the board deal, then switch a creature (a double tap) and quit as a desktop does.
+    sleep 4
+    read -r x y < <(design_to_display 135 185 768 1024)
+    timeout 5 xdotool mousemove --window "$wid" "$x" "$y" click --repeat 2 --delay 120 1
+    sleep 1
+    kill -TERM "$game_pid"
+    wait "$game_pid" || fail "run $1: exit status $?"
+    game_pid=""
+    grep -q "KRT Error" "$out" && fail "run $1: error line"
+    grep -q -x "set cdir to: $program" "$out" || fail "run $1: the game did not start in its program folder"
+    grep -q -x "set cdir to: $home/.kortic" "$out" || fail "run $1: the save folder was not $home/.kortic"
+    [ -d "$home/.kortic" ] || fail "run $1: no save folder"
+    [ "$(tree_state "$prefix")" = "$before" ] || fail "run $1 changed the installed tree"
+}
+play 1
+play 2
+[ "$(stat -c %U "$home/.kortic")" = "$(as_player "$home" id -un)" ] || fail "the save folder is not the player's"
+
+writable_again "$program"
+cmake -DMANIFEST="$manifest" -DDIR_RECORD="$record" -P "$source/packaging/uninstall.cmake" || fail "uninstall failed"
+left=$(find "$prefix" -mindepth 1)
+[ -z "$left" ] || fail "left in the prefix after uninstalling: $left"
+[ -d "$home/.kortic" ] || fail "uninstalling touched the player's save folder"
+echo "installed, played twice from the desktop entry as $(as_player "$home" id -un), uninstalled: prefix empty"
