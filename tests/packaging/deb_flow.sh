@@ -1,0 +1,72 @@
+#!/usr/bin/env bash
+# The Debian package: built by CPack from the same install rules, everything under /usr, its
+# dependencies present on this system; installed with dpkg into a scratch root (this machine's own
+# package database is never touched), the game started from the package's desktop entry by a
+# player, then removed with dpkg: nothing of the package left, the player's saves kept.
+# Usage: deb_flow.sh BUILD_DIR SOURCE_DIR APP_ID
+set -u
+build=$1 source=$2 app=$3
+work=$(mktemp -d /tmp/squibly-deb-XXXXXX)
+chmod 755 "$work"
+out=$work/out.txt
+. "$source/tests/process/desktop_helpers.sh"
+. "$source/tests/packaging/player.sh"
+trap 'desktop_cleanup; rm -rf "$work"' EXIT
+root=$work/root
+home=$work/home
+
+for tool in cpack dpkg dpkg-deb; do
+    command -v "$tool" >/dev/null || { echo "$tool missing"; exit 77; }
+done
+run_dpkg() {
+    if [ "$(id -u)" -eq 0 ]; then dpkg --root="$root" "$@"; else fakeroot dpkg --force-not-root --root="$root" "$@"; fi
+}
+
+(cd "$build" && cpack -G DEB -B "$work/pkg" >"$work/cpack.log" 2>&1) || { cat "$work/cpack.log"; fail "cpack failed"; }
+deb=$(ls "$work"/pkg/squibly_*.deb 2>/dev/null | head -n1)
+[ -n "$deb" ] || fail "no package written"
+echo "---- $(basename "$deb")"
+dpkg-deb -f "$deb" Package Version Architecture Section Depends
+dpkg-deb -c "$deb" | awk '{ s = $6; if ($7 != "") s = s " " $7 " " $8; print s }' >"$work/contents.txt"
+cat "$work/contents.txt"
+grep -v -E '^\./usr/' "$work/contents.txt" | grep -v -x './' && fail "package files outside /usr"
+grep -q '^\./usr/local' "$work/contents.txt" && fail "package files under /usr/local"
+for f in "./usr/bin/squibly -> ../lib/squibly/squibly" ./usr/lib/squibly/squibly ./usr/lib/squibly/installed-copy \
+         ./usr/lib/squibly/Media/textatlas1.png "./usr/share/applications/$app.desktop" \
+         "./usr/share/metainfo/$app.metainfo.xml" ./usr/share/man/man6/squibly.6.gz \
+         "./usr/share/icons/hicolor/48x48/apps/$app.png" "./usr/share/icons/hicolor/scalable/apps/$app.svg"; do
+    grep -q -x -F "$f" "$work/contents.txt" || fail "not in the package: $f"
+done
+# Every dependency dpkg-shlibdeps found is a package this (Debian) machine has installed.
+for dep in $(dpkg-deb -f "$deb" Depends | tr ',' '\n' | sed 's/(.*)//; s/|.*//; s/ //g'); do
+    dpkg-query -W -f='${Status}' "$dep" 2>/dev/null | grep -q "install ok installed" || fail "dependency $dep not installed here"
+done
+
+mkdir -p "$root/var/lib/dpkg/info" "$root/var/lib/dpkg/updates"
+: >"$root/var/lib/dpkg/status"
+# The scratch root has no other packages, so the dependencies checked above cannot be seen there.
+run_dpkg --force-depends -i "$deb" >"$work/dpkg.log" 2>&1 || { cat "$work/dpkg.log"; fail "dpkg -i failed"; }
+entry=$root/usr/share/applications/$app.desktop
+launcher=$(entry_exec "$entry")
+[ "$launcher" = /usr/bin/squibly ] || fail "the desktop entry starts '$launcher'"
+
+player_home "$home"
+start_xvfb 1024x1024
+spawn_as_player "$home" "$out" env DISPLAY="$DISPLAY" SDL_AUDIODRIVER=dummy "$root$launcher"
+game_pid=$spawned
+window_id >/dev/null
+wait_line "Init Finalized"
+for _ in $(seq 100); do [ -d "$home/.kortic" ] && break; sleep 0.05; done
+sleep 1
+kill -TERM "$game_pid"
+wait "$game_pid" || fail "exit status $?"
+game_pid=""
+grep -q -x "set cdir to: $root/usr/lib/squibly" "$out" || fail "the game did not start in its program folder"
+grep -q -x "set cdir to: $home/.kortic" "$out" || fail "the save folder was not $home/.kortic"
+: >"$home/.kortic/player-file"
+
+run_dpkg -r squibly >"$work/dpkg.log" 2>&1 || { cat "$work/dpkg.log"; fail "dpkg -r failed"; }
+left=$(find "$root" -mindepth 1 -path "$root/var" -prune -o -print)
+[ -z "$left" ] || fail "left after dpkg -r: $left"
+[ -e "$home/.kortic/player-file" ] || fail "dpkg -r touched the player's save folder"
+echo "package built, installed, started from its desktop entry, removed; saves kept"
