@@ -4,6 +4,7 @@
 
 #include "core_test_util.h"
 #include "runtime/core/lifecycle.h"
+#include "runtime/graphics/graphics_device.h"
 #include "runtime/input/input_state.h"
 #include "runtime/platform/null_platform.h"
 
@@ -114,6 +115,68 @@ TEST_F(Lifecycle, KeysFeedTheTextBufferExceptControlAndWideOnes) {
     EXPECT_EQ(std::string(inputState->textInput.begin(), inputState->textInput.begin() + inputState->textPending), "a\bB");
     delete inputState;
     inputState = nullptr;
+}
+
+// F11 and Alt+Enter (either Alt, main or keypad Enter) switch the display between its window and
+// the screen; the switch is no pause and types nothing, and the pointer follows the picture.
+TEST_F(Lifecycle, FullscreenKeysSwitchTheDisplayWithoutPausingAndTouchFollows) {
+    NullPlatform::SetDisplaySize(768, 1024);
+    NullPlatform::SetScreenSize(1920, 1080);
+    graphicsDevice = new GraphicsDevice();
+    graphicsDevice->SetScreen(0, 768, 1024, 0, 60, 0);
+    inputState = new InputState();
+    inputState->Setup();
+    auto press = [](int sym, uint16_t modifiers, uint16_t unicode) {
+        Platform::Event e;
+        e.type = Platform::EVENT_KEYDOWN;
+        e.keySym = sym;
+        e.modifiers = modifiers;
+        e.unicode = unicode;
+        return HandleEvent(e);
+    };
+    auto touchAt = [](int windowX, int windowY) {
+        NullPlatform::SetPointer(windowX, windowY, 1);
+        float x, y, b1, b2;
+        MouseState(x, y, b1, b2);
+        return std::make_pair(static_cast<int>(x), static_cast<int>(y));
+    };
+    const struct { int sym; uint16_t modifiers; uint16_t unicode; bool fullscreen; } keys[] = {
+        {292, 0, 0, true},                                   // F11
+        {292, 0, 0, false},
+        {13, 0, 13, false},                                  // Enter alone is a character
+        {13, Platform::KEYMOD_LALT, 13, true},               // Alt+Enter
+        {271, Platform::KEYMOD_RALT, 13, false},             // right Alt + keypad Enter
+        {'a', Platform::KEYMOD_LALT, 'a', false},            // Alt with another key
+        {292, Platform::KEYMOD_LALT, 0, true},
+    };
+    testing::internal::CaptureStdout();
+    for (const auto& k : keys) {
+        EXPECT_EQ(press(k.sym, k.modifiers, k.unicode), 1);
+        EXPECT_EQ(Platform::Fullscreen(), k.fullscreen) << k.sym << " with modifiers " << k.modifiers;
+    }
+    std::string lines = testing::internal::GetCapturedStdout();
+    EXPECT_EQ(lines, "fullscreen 1920x1080\nwindowed 768x1024\nfullscreen 1920x1080\nwindowed 768x1024\n"
+                     "fullscreen 1920x1080\n");
+    EXPECT_EQ(std::string(inputState->textInput.begin(), inputState->textInput.begin() + inputState->textPending),
+              "\na");
+    EXPECT_EQ(pauses + resumes, 0);
+
+    // Fullscreen: the 768 x 1024 display is 810 x 1080 at (555, 0); touches are read in the
+    // display's own pixels, and beside the picture they are held at its edge.
+    EXPECT_EQ(touchAt(555 + 405, 540), std::make_pair(384, 512));
+    EXPECT_EQ(touchAt(555, 0), std::make_pair(0, 0));
+    EXPECT_EQ(touchAt(555 + 809, 1079), std::make_pair(767, 1023));
+    EXPECT_EQ(touchAt(100, 500), std::make_pair(0, 474));
+    EXPECT_EQ(touchAt(1900, 500), std::make_pair(768, 474));
+    // Back in the window, window and display pixels are the same again.
+    EXPECT_EQ(press(292, 0, 0), 1);
+    EXPECT_EQ(touchAt(384, 512), std::make_pair(384, 512));
+    EXPECT_EQ(pauses + resumes, 0);
+
+    delete inputState;
+    inputState = nullptr;
+    delete graphicsDevice;
+    graphicsDevice = nullptr;
 }
 
 TEST_F(Lifecycle, TimersCountFromTheirZeroAndTheOffset) {

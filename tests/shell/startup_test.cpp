@@ -2,8 +2,12 @@
 // start-mode switch into a playable game.
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <cctype>
 #include <cstdlib>
+#include <filesystem>
+#include <fstream>
 #include <string>
 
 #include "game/state/globals.h"
@@ -49,6 +53,39 @@ TEST(DisplayScaling, ScalesByTheSmallerRatioCappedAtSixAndCentres) {
         EXPECT_NEAR(offsetX, c.offX, 1e-3);
         EXPECT_NEAR(offsetY, c.offY, 1e-3);
     }
+}
+
+// Saves stay beside the program only where the player may write and the copy is not installed;
+// otherwise they go to the application-data folder under HOME, made when first needed.
+TEST(SaveFolder, BesideTheProgramOnlyWhenItsFolderIsWritableAndNotInstalled) {
+    StartRuntimeOnce();
+    char pattern[] = "/tmp/squibly_savedir_XXXXXX";
+    ASSERT_NE(mkdtemp(pattern), nullptr);
+    const std::filesystem::path base(pattern);
+    const std::string program = (base / "program").string() + "/";
+    const std::string home = (base / "home").string();
+    std::filesystem::create_directories(program);
+    std::filesystem::create_directories(home);
+    const char* previousHome = std::getenv("HOME");
+    const std::string keptHome = previousHome ? previousHome : "";
+    setenv("HOME", home.c_str(), 1);
+    const std::string appData = home + "/.kortic";
+
+    EXPECT_STREQ(SaveFolderBeside(program.c_str()).c_str(), program.c_str());
+    EXPECT_FALSE(std::filesystem::exists(appData)) << "made without need";
+    std::ofstream(program + "installed-copy") << "installed\n";
+    EXPECT_STREQ(SaveFolderBeside(program.c_str()).c_str(), appData.c_str());
+    EXPECT_TRUE(std::filesystem::is_directory(appData));
+    std::filesystem::remove(program + "installed-copy");
+    EXPECT_STREQ(SaveFolderBeside((base / "missing/").string().c_str()).c_str(), appData.c_str());
+    if (geteuid() != 0) {  // root writes anywhere; the installed-copy note covers that case
+        std::filesystem::permissions(program, std::filesystem::perms::owner_write, std::filesystem::perm_options::remove);
+        EXPECT_STREQ(SaveFolderBeside(program.c_str()).c_str(), appData.c_str());
+        std::filesystem::permissions(program, std::filesystem::perms::owner_write, std::filesystem::perm_options::add);
+    }
+
+    if (previousHome) setenv("HOME", keptHome.c_str(), 1); else unsetenv("HOME");
+    std::filesystem::remove_all(base);
 }
 
 TEST(StartMode, NamesMapToModesAndAnythingElseToNone) {
