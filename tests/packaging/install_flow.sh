@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Installing into a fresh prefix: the installed tree, the validators of its desktop entry, metainfo
 # and manual page, the installed game started from its desktop entry by a player for whom the
-# program folder is read-only (twice), and an uninstall that leaves nothing in the prefix while
-# the player's save folder stays.
+# program folder is read-only (twice), and an uninstall that leaves the prefix as it was before
+# (nothing of the game left, what was there already untouched) while the player's save folder stays.
 # Usage: install_flow.sh BUILD_DIR SOURCE_DIR APP_ID
 set -u
 build=$1 source=$2 app=$3
@@ -25,6 +25,11 @@ for tool in desktop-file-validate appstreamcli identify; do
     command -v "$tool" >/dev/null || { echo "$tool missing (tools/setup.sh installs it)"; exit 77; }
 done
 
+# The prefix already holds another program's menu entry and an empty bin folder: both must
+# outlive the uninstall, exactly as they were.
+mkdir -p "$prefix/bin" "$prefix/share/applications"
+echo "[Desktop Entry]" >"$prefix/share/applications/other.desktop"
+there_before=$(find "$prefix" | sort)
 rm -f "$manifest" "$record"
 cmake --install "$build" --prefix "$prefix" --component Unspecified >"$work/install.log" || fail "install failed"
 [ -s "$manifest" ] || fail "no install manifest"
@@ -38,7 +43,8 @@ for size in 16 22 24 32 48 64 128 256; do
     got=$(identify -format %wx%h "$prefix/share/icons/hicolor/${size}x${size}/apps/$app.png")
     [ "$got" = "${size}x${size}" ] || fail "theme icon ${size}x${size} is $got"
 done
-diff <(find "$prefix" -type f -o -type l | sort) <(sort "$manifest") || fail "the manifest does not list exactly the installed files"
+diff <(find "$prefix" \( -type f -o -type l \) -not -name other.desktop | sort) <(sort "$manifest") ||
+    fail "the manifest does not list exactly the installed files"
 ls "$build/Media" | grep -q -E '\.(ach|sav|tes|rat|dat)$' && fail "save files found in the build's Media folder"
 
 echo "---- desktop-file-validate $app.desktop"
@@ -90,7 +96,6 @@ play 2
 
 writable_again "$program"
 cmake -DMANIFEST="$manifest" -DDIR_RECORD="$record" -P "$source/packaging/uninstall.cmake" || fail "uninstall failed"
-left=$(find "$prefix" -mindepth 1)
-[ -z "$left" ] || fail "left in the prefix after uninstalling: $left"
+diff <(echo "$there_before") <(find "$prefix" | sort) || fail "the prefix is not as it was before installing"
 [ -d "$home/.kortic" ] || fail "uninstalling touched the player's save folder"
-echo "installed, played twice from the desktop entry as $(as_player "$home" id -un), uninstalled: prefix empty"
+echo "installed, played twice from the desktop entry as $(as_player "$home" id -un), uninstalled: prefix as before"
