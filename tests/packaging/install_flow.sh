@@ -64,27 +64,63 @@ read_only_for_player "$program"
 before=$(tree_state "$prefix")
 start_xvfb 1024x1024
 
+# Design point (320 x 480) to window pixels on the 768 x 1024 display.
+tap() {  # x y
+    local wx wy
+    read -r wx wy < <(design_to_display "$1" "$2" 768 1024)
+    timeout 5 xdotool mousemove --window "$wid" "$wx" "$wy" mousedown 1
+    sleep 0.08
+    timeout 5 xdotool mouseup 1
+}
+
+wait_screen() {  # screen number: the game's latest screen line names it
+    for _ in $(seq 300); do
+        [ "$(grep '^screen ' "$out" | tail -n1 | cut -d' ' -f2)" = "$1" ] && return 0
+        kill -0 "$game_pid" 2>/dev/null || fail "game ended before screen $1"
+        sleep 0.05
+    done
+    fail "screen $1 not reached; last: $(grep '^screen ' "$out" | tail -n1)"
+}
+
 play() {  # run number
     : >"$out"
-    spawn_as_player "$home" "$out" env DISPLAY="$DISPLAY" SDL_AUDIODRIVER=dummy SQUIBLY_START_MODE=arcade \
+    spawn_as_player "$home" "$out" env DISPLAY="$DISPLAY" SDL_AUDIODRIVER=dummy SQUIBLY_TRACE_SCREENS=1 \
         SQUIBLY_SEED=5 "$launcher"
     game_pid=$spawned
-    local wid
     wid=$(window_id)
     wait_line "Init Finalized"
     for _ in $(seq 100); do [ -d "$home/.kortic" ] && break; sleep 0.05; done
     # The window carries the game's title, class (as the desktop entry names it) and icon.
     xprop -id "$wid" WM_CLASS | grep -q '"squibly", "squibly"' || fail "window class: $(xprop -id "$wid" WM_CLASS)"
     xprop -id "$wid" -f _NET_WM_ICON 32c ' = $0, $1' _NET_WM_ICON | grep -q "= 64, 64$" || fail "window icon missing"
-    # Let the board deal, then switch a creature (a double tap) and quit as a desktop does.
+    # Through the menus into an Arcade game: PLAY, then the ARCADE tile.
+    wait_screen 1
+    sleep 2.2
+    tap 160 158
+    wait_screen 2
+    sleep 0.8
+    tap 160 199
+    wait_screen 7
+    # Let the board deal, switch a creature (a double tap), then leave by the pause menu's QUIT,
+    # see the results and go back to the main menu.
     sleep 4
     read -r x y < <(design_to_display 135 185 768 1024)
     timeout 5 xdotool mousemove --window "$wid" "$x" "$y" click --repeat 2 --delay 120 1
     sleep 1
+    tap 75 455
+    wait_screen 9
+    sleep 0.4
+    tap 280 305
+    wait_screen 6
+    sleep 1.5
+    tap 160 300
+    wait_screen 1
+    # The desktop closes the game.
     kill -TERM "$game_pid"
     wait "$game_pid" || fail "run $1: exit status $?"
     game_pid=""
     grep -q "KRT Error" "$out" && fail "run $1: error line"
+    echo "run $1: screens $(grep '^screen ' "$out" | cut -d' ' -f2 | tr '\n' ' ')"
     grep -q -x "set cdir to: $program" "$out" || fail "run $1: the game did not start in its program folder"
     grep -q -x "set cdir to: $home/.kortic" "$out" || fail "run $1: the save folder was not $home/.kortic"
     [ -d "$home/.kortic" ] || fail "run $1: no save folder"
