@@ -62,11 +62,12 @@ kill -TERM "$game_pid"
 wait "$game_pid" || fail "exit status $?"
 game_pid=""
 grep -q -x "set cdir to: $root/usr/lib/squibly" "$out" || fail "the game did not start in its program folder"
-grep -q -x "set cdir to: $home/.kortic" "$out" || fail "the save folder was not $home/.kortic"
-: >"$home/.kortic/player-file"
+[ -d "$home/.kortic" ] || fail "no save folder in the player's home"
+echo "the player's save folder holds: $(ls -A "$home/.kortic" | tr '\n' ' ')"
+saves=$(tree_state "$home")
 
 run_dpkg -r squibly >"$work/dpkg.log" 2>&1 || { cat "$work/dpkg.log"; fail "dpkg -r failed"; }
 left=$(find "$root" -mindepth 1 -path "$root/var" -prune -o -print)
 [ -z "$left" ] || fail "left after dpkg -r: $left"
-[ -e "$home/.kortic/player-file" ] || fail "dpkg -r touched the player's save folder"
+[ "$(tree_state "$home")" = "$saves" ] || fail "dpkg -r touched the player's save folder"
 echo "package built, installed, started from its desktop entry, removed; saves kept"
