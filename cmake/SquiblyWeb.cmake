@@ -82,7 +82,7 @@ target_compile_options(web_jpeg PRIVATE ${WEB_C_FLAGS})
 set(src ${CMAKE_SOURCE_DIR})
 file(GLOB web_runtime CONFIGURE_DEPENDS
   ${src}/runtime/core/*.cpp ${src}/runtime/graphics/*.cpp ${src}/runtime/input/*.cpp ${src}/runtime/audio/*.cpp
-  ${src}/runtime/platform/web_*.cpp)
+  ${src}/runtime/platform/web_*.cpp ${src}/runtime/platform/presentation.cpp)
 list(FILTER web_runtime EXCLUDE REGEX "/runtime/core/(main|device_services)\\.cpp$")
 file(GLOB web_game CONFIGURE_DEPENDS
   ${src}/game/state/*.cpp ${src}/game/shell/*.cpp ${src}/game/play/*.cpp ${src}/game/draw/*.cpp)

@@ -14,6 +14,7 @@ extern "C" void* emscripten_GetProcAddress(const char* name);
 namespace Platform {
 namespace {
 bool windowOpen = false;
+DisplayInfo opened;
 }  // namespace
 
 DisplayInfo DesktopInfo() {
@@ -35,6 +36,7 @@ bool OpenWindow() {
     SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
     if (!SDL_SetVideoMode(display.width, display.height, 0, SDL_OPENGL)) return false;
     windowOpen = true;
+    opened = display;
     return true;
 }
 
@@ -55,5 +57,16 @@ void SetCaption(const char* caption) { WebBrowser::SetTitle(caption); }
 void GrabInput(bool) {}
 
 void* GetGLProc(const char* name) { return emscripten_GetProcAddress(name); }
+
+// The browser's own fullscreen belongs to the page; the canvas always is the whole display, so
+// drawing and touch need no mapping here.
+bool SetFullscreen(bool) { return false; }
+
+bool Fullscreen() { return false; }
+
+Presentation CurrentPresentation() { return WindowedPresentation(opened.width, opened.height); }
+
+// The page's icon stands for the game.
+void SetWindowIcon(const uint8_t*, int, int) {}
 
 }  // namespace Platform
