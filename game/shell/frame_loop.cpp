@@ -27,11 +27,9 @@ void ForgetFrameTime() {
 
 bool HandleLifecycleRequests() {
     if (quitRequested != 0) {
-        SaveSettings();
-        // The interrupted game lives beside the settings, not in the media folder.
-        SetCurrentDir(saveDir);
-        DeleteFile(savedGameFile);
-        SetCurrentDir(mediaDir);
+        // On the way out nothing may wait for a tap: a failed save is printed.
+        SaveSettingsNoWait();
+        DeleteFile(SaveFilePath(savedGameFile));
         return false;
     }
     while (lifecycleRequest != 0 && startupComplete == 1) {
@@ -55,7 +53,7 @@ bool HandleLifecycleRequests() {
             ForgetFrameTime();
         } else if (lifecycleRequest == 4) {
             ForgetFrameTime();
-            SaveSettings();
+            SaveSettingsNoWait();
             SaveGame();
             // The runtime ends the program after the quit callback; should it come back here,
             // the request is spent rather than saving again forever.
@@ -79,7 +77,9 @@ void RunLogicTicks() {
             touchX = x;
             touchY = y;
         }
+        tickWorkStarted += 1;
         RunPhaseTick();
+        tickWorkFinished += 1;
         AdvanceFrameCounters();
         if (warmupTicks < 60) warmupTicks += 1;
         ticksThisFrame -= 1;

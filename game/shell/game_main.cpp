@@ -153,21 +153,6 @@ void StartPacing() {
 }
 
 namespace {
-void LoadSettingsAtStart() {
-    SetCurrentDir(saveDir);
-    if (FileExists(legacySettingsFile)) {
-        LoadLegacySettings();
-        SaveSettings();
-    } else if (FileExists(settingsFile)) {
-        LoadSettings();
-        SaveSettings();
-    } else {
-        ResetProgress(1);
-        SaveSettings();
-    }
-    SetCurrentDir(mediaDir);
-}
-
 void DimensionShellTables() {
     titleWave.DimArray(600);
     textWave.DimArray(600);
@@ -260,20 +245,20 @@ void GameStartup() {
     ShowLoadingProgress(73, loadingStepCount);
     PlayLoadingOutro();
 
-    SetCurrentDir(saveDir);
-    if (FileExists("badsquib.dat") == 0) {
+    // A save caught half-way through a tick left its marker instead of a game: start fresh.
+    if (FileExists(SaveFilePath(BAD_SAVE_MARKER)) == 0) {
         LoadGame();
     } else {
-        DeleteFile("badsquib.dat");
+        DeleteFile(SaveFilePath(BAD_SAVE_MARKER));
     }
-    SetCurrentDir(mediaDir);
 
     startupComplete = 1;
     if (musicActive != 0) PlayMusic(musicTrack, musicVolume);
     LoadRatingState();
     frameClock = TimerMs();
 
-    float mode = StartModeFromEnvironment();
+    // The test switch starts a game only when there is no interrupted one to go back to.
+    float mode = musicActive != 0 ? 0 : StartModeFromEnvironment();
     if (mode == 5) {
         screen = 3;
         phase = 3;

@@ -1,5 +1,6 @@
 // The three lifecycle callbacks: the game saves itself when the device pauses or quits it, and
-// asks the frame loop to reload it on resume.
+// asks the frame loop to reload it on resume. Neither save may wait for a tap: a pause or a quit
+// always goes through, and a failed save is only printed.
 #include "game/state/globals.h"
 #include "game/shell/main_routine.h"
 #include "game/shell/save_files.h"
@@ -10,7 +11,7 @@ void KrtOnPause() {
     tickDebt = 0;
     ticksThisFrame = 1;
     resetFrameClock = 1;
-    SaveSettings();
+    SaveSettingsNoWait();
     SaveGame();
     lifecycleRequest = 3;
     if (platform == 0 || platform == 4) PauseMusic(1);
@@ -21,7 +22,7 @@ void KrtOnQuit() {
     tickDebt = 0;
     ticksThisFrame = 1;
     resetFrameClock = 0;
-    SaveSettings();
+    SaveSettingsNoWait();
     SaveGame();
     lifecycleRequest = 4;
 }

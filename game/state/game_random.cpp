@@ -44,10 +44,27 @@ std::string GameRandomState() {
 }
 
 bool SetGameRandomState(const std::string& state) {
+    // The standard's text form: the 624 state words, then the position within them. Anything
+    // else (a word beyond 32 bits, a position past the words) is refused before the engine
+    // sees it, as the engine would index past its state.
     std::istringstream in(state);
+    unsigned long long value = 0;
+    for (size_t i = 0; i <= std::mt19937::state_size; ++i) {
+        if (!(in >> value)) return false;
+        if (value > (i < std::mt19937::state_size ? 0xFFFFFFFFull : std::mt19937::state_size)) return false;
+    }
+    std::string rest;
+    if (in >> rest) return false;
+    std::istringstream words(state);
     std::mt19937 candidate;
-    in >> candidate;
-    if (in.fail()) return false;
+    words >> candidate;
+    if (words.fail()) return false;
+    // A state whose next 624 outputs are all zero stays zero for ever: every draw would return
+    // 0 and a loop waiting for another value would never end.
+    std::mt19937 probe = candidate;
+    bool live = false;
+    for (size_t i = 0; i < std::mt19937::state_size && !live; ++i) live = probe() != 0;
+    if (!live) return false;
     Engine() = candidate;
     return true;
 }

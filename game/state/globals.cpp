@@ -32,6 +32,7 @@ float menuTouchHeld = 0, sliderSoundTicks = 0;
 float startupComplete = 0, lifecycleRequest = 0, quitRequested = 0;
 int32_t deferredAction = 0;
 float musicActive = 0, skipIntroMusic = 0, loadingStepCount = 73;
+int32_t tickWorkStarted = 0, tickWorkFinished = 0;
 
 float platform = 0, screenWidth = 0, screenHeight = 0, scaleX = 1, scaleY = 1, scalingOn = 0;
 float offsetX = 0, offsetY = 0, touchX = 0, touchY = 0, touchDown = 0, touchDown2 = 0;

@@ -83,6 +83,9 @@ extern int32_t deferredAction;  // 0 none, 1 save, 2 save then open storeLink
 extern float musicActive;
 extern float skipIntroMusic;
 extern float loadingStepCount;  // 73
+// Phase work begun and finished: they differ only while a tick is running, when a save would
+// catch the state half-way (a callback arriving from inside a tick).
+extern int32_t tickWorkStarted, tickWorkFinished;
 
 // ---- Display and input -------------------------------------------------------------
 extern float platform;          // 0 WIN32 .. 6 LINUX

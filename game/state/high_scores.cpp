@@ -36,6 +36,8 @@ void SetDefaultHighScores() {
     }
 }
 
+float DefaultHighScore(int table, int slot) { return DEFAULT_SCORES[table][slot]; }
+
 float InsertHighScore(float mode) {
     int t = HighScoreTableOfMode(mode);
     if (t < 0 || !TablesDimensioned()) return 0;

@@ -11,6 +11,8 @@ int HighScoreTableOfMode(float mode);
 
 // Writes the default tables (levels 0) into highScores, dimensioning it when it has no size.
 void SetDefaultHighScores();
+// The default score of one place (what a damaged place of a saved table falls back to).
+float DefaultHighScore(int table, int slot);
 
 // Enters (score, level) into the table of `mode`: returns the place 1 to 6, or 0 when the score
 // beat no stored entry. Equal scores go below the stored one.

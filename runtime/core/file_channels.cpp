@@ -1,8 +1,15 @@
 // The eight numbered file channels: opening, closing, little-endian reads and writes, seeking.
-// Any failure on an open channel is fatal (error 3), as is a channel number above 7 (error 7).
+// Any failure on an open channel is fatal (error 3), as is a channel number above 7 (error 7);
+// only a channel that replaces a file safely remembers a failed write instead.
+#include <fcntl.h>
+#include <signal.h>
+#include <unistd.h>
+
+#include <cerrno>
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
+#include <string>
 
 #include "runtime/core/error_state.h"
 #include "runtime/core/files.h"
@@ -14,8 +21,13 @@ struct Channel {
     const unsigned char* block = nullptr;
     long size = 0;
     long position = 0;
+    // Set while the channel writes the temporary file that CommitFile puts in place of target.
+    bool replacing = false;
+    int writeError = 0;   // errno of the first failed write, 0 while all went well
+    std::string target, temporary;
 };
 Channel channels[FILE_CHANNELS];
+std::string lastWriteFailure;
 
 [[noreturn]] void Fatal(int code) {
     SetError(code);
@@ -30,6 +42,7 @@ Channel& Checked(float number) {
 
 void Reset(Channel& ch) {
     if (ch.stream) fclose(ch.stream);
+    if (ch.replacing) remove(ch.temporary.c_str());
     ch = Channel();
 }
 
@@ -60,8 +73,25 @@ void ReadBytes(float number, unsigned char* out, size_t n) {
 void WriteBytes(float number, const unsigned char* data, size_t n) {
     Channel& ch = Checked(number);
     if (!ch.stream) Fatal(ERROR_NO_SUCH_FILE);
-    if (n > 0 && fwrite(data, 1, n, ch.stream) != n) Fatal(ERROR_NO_SUCH_FILE);
+    if (n > 0 && fwrite(data, 1, n, ch.stream) != n) {
+        if (!ch.replacing) Fatal(ERROR_NO_SUCH_FILE);
+        if (ch.writeError == 0) ch.writeError = errno != 0 ? errno : EIO;
+    }
     ch.position += static_cast<long>(n);
+}
+
+void NoteFailure(const std::string& name, int error) {
+    lastWriteFailure = name + ": " + strerror(error != 0 ? error : EIO);
+}
+
+// The folder entry of a rename is only durable once the folder itself is synced.
+void SyncFolderOf(const std::string& path) {
+    size_t cut = path.rfind('/');
+    std::string folder = cut == std::string::npos ? "." : cut == 0 ? "/" : path.substr(0, cut);
+    int fd = open(folder.c_str(), O_RDONLY | O_DIRECTORY);
+    if (fd < 0) return;
+    fsync(fd);
+    close(fd);
 }
 
 uint64_t LoadLittle(const unsigned char* b, int n) {
@@ -131,6 +161,69 @@ int OpenFile(float number, const KString& name, float mode) {
     }
     return 1;
 }
+
+int OpenFileReplacing(float number, const KString& name) {
+    ClearError();
+    int n = static_cast<int>(number);
+    if (n < 0 || n >= FILE_CHANNELS) {
+        SetError(ERROR_OUT_OF_MEMORY);
+        return 0;
+    }
+    Channel& ch = channels[n];
+    Reset(ch);
+    if (name.Empty() || IsMemoryFileName(name.c_str())) {
+        SetError(ERROR_NO_SUCH_FILE);
+        return 0;
+    }
+    // A file-size limit must fail the write, not end the process with a signal.
+    static bool limitSignalIgnored = false;
+    if (!limitSignalIgnored) {
+        signal(SIGXFSZ, SIG_IGN);
+        limitSignalIgnored = true;
+    }
+    // An existing file spelled in another letter case is the one replaced, as a plain write
+    // would have opened it.
+    char found[PATH_BUFFER];
+    ch.target = MediaLookup(nullptr, name.c_str(), found, 0) ? found : name.c_str();
+    ch.temporary = ch.target + ".tmp";
+    ch.stream = fopen(ch.temporary.c_str(), "wb");
+    if (!ch.stream) {
+        NoteFailure(ch.target, errno);
+        printf("can't write to file: %s\n", name.c_str());
+        ch = Channel();
+        SetError(ERROR_NO_SUCH_FILE);
+        return 0;
+    }
+    ch.replacing = true;
+    return 1;
+}
+
+int CommitFile(float number) {
+    ClearError();
+    Channel& ch = Checked(number);
+    if (!ch.replacing || !ch.stream) {
+        Reset(ch);
+        SetError(ERROR_NO_SUCH_FILE);
+        return 0;
+    }
+    int error = ch.writeError;
+    if (error == 0 && fflush(ch.stream) != 0) error = errno;
+    if (error == 0 && fsync(fileno(ch.stream)) != 0) error = errno;
+    if (fclose(ch.stream) != 0 && error == 0) error = errno;
+    ch.stream = nullptr;
+    if (error == 0 && rename(ch.temporary.c_str(), ch.target.c_str()) != 0) error = errno;
+    if (error != 0) {
+        NoteFailure(ch.target, error);
+        Reset(ch);   // removes the temporary file; the target keeps its old contents
+        SetError(ERROR_NO_SUCH_FILE);
+        return 0;
+    }
+    SyncFolderOf(ch.target);
+    ch = Channel();
+    return 1;
+}
+
+KString LastWriteFailure() { return KString(lastWriteFailure.c_str()); }
 
 void CloseFile(float number) {
     ClearError();

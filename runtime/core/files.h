@@ -46,6 +46,18 @@ void ReadWord(float channel, float& out);
 // mode 0 from the start, > 0 from the current position, < 0 from the end.
 void SeekFile(float channel, int offset, float mode);
 
+// Replacing a file safely. OpenFileReplacing opens channel for writing into a temporary file
+// beside name (name + ".tmp"); the file called name is not touched. A write that fails on such a
+// channel (disk full, file-size limit, I/O error) is remembered instead of ending the program.
+// CommitFile flushes and syncs the temporary file, renames it over name and syncs the folder:
+// 1 when name now holds everything written; 0 when anything failed, in which case the temporary
+// file is removed, name is left as it was and LastWriteFailure says why. Closing such a channel
+// without CommitFile (CloseFile, shut-down) throws the temporary file away.
+int OpenFileReplacing(float channel, const KString& name);
+int CommitFile(float channel);
+// "name: reason" of the last failed OpenFileReplacing or CommitFile.
+KString LastWriteFailure();
+
 int FileExists(const KString& name);
 int FileSize(const KString& name);
 // 1 when path is a folder this process may create files in, else 0.

@@ -53,6 +53,17 @@ TEST(GameRandom, SavedStateResumesTheSequenceAndCorruptStateIsRejected) {
     SeedGameRandom(5489);
     EXPECT_FALSE(SetGameRandomState("12 34 not a state"));
     EXPECT_FALSE(SetGameRandomState(""));
+    // Well-formed texts that no engine may take: every word zero (the engine would draw 0 for
+    // ever), a position past the 624 words, a word wider than 32 bits, trailing words.
+    std::string zeros;
+    for (int i = 0; i < 624; ++i) zeros += "0 ";
+    EXPECT_FALSE(SetGameRandomState(zeros + "624"));
+    std::string words = saved.substr(0, saved.rfind(' ') + 1);
+    EXPECT_FALSE(SetGameRandomState(words + "625"));
+    EXPECT_TRUE(SetGameRandomState(words + "3"));
+    EXPECT_FALSE(SetGameRandomState("4294967296 " + saved.substr(saved.find(' ') + 1)));
+    EXPECT_FALSE(SetGameRandomState(saved + " 7"));
+    SeedGameRandom(5489);
     EXPECT_EQ(GameRandom(BIG), FIRST);   // the generator was left alone
 }
 

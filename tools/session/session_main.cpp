@@ -1,10 +1,13 @@
 // squibly_session: runs the real game on the headless twin from a tick script and reports the
 // state at chosen ticks. Usage:
 //   squibly_session SCRIPT [--out FILE] [--dir GAME_DIR] [--display WxH] [--mode NAME] [--seed N]
-//                   [--ticks N] [--every N] [--bot] [--check]
+//                   [--ticks N] [--every N] [--bot] [--check] [--state] [--first-tick N]
 // --bot plays by itself instead of the script's touches, menus and all, and lists each game it
-// finishes; --check tests the board after every tick (and, with --bot, that no screen is left
-// without a touch for a minute) and stops with status 3 at the first fault.
+// finishes; --check tests the board after every tick, every 60 ticks that the state, saved
+// then, would be resumed (and, with --bot, that no screen is left without a touch for a minute)
+// and stops with status 3 at the first fault. --state adds the fingerprint of the whole
+// saved-game record to every report. --first-tick N counts ticks from N: a session that goes on
+// with a game saved by another after N ticks then reads the same script lines at the same ticks.
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -15,6 +18,7 @@
 
 #include "game/state/globals.h"
 #include "game/shell/main_routine.h"
+#include "game/shell/saved_game_fields.h"
 #include "runtime/core/device_services.h"
 #include "runtime/core/entry.h"
 #include "runtime/core/error_state.h"
@@ -35,6 +39,7 @@ long long lastReported = -1;
 bool bot = false;
 bool check = false;
 size_t gamesListed = 0;
+bool stateLine = false;
 
 const char* ModeName(float mode) {
     return mode == 1 ? "ARCADE" : mode == 2 ? "PUZZLE" : mode == 3 ? "TIME_TRIAL" : mode == 4 ? "ZEN" : "?";
@@ -54,6 +59,12 @@ void Report(long long tick) {
     if (tick == lastReported) return;
     lastReported = tick;
     std::string text = SessionReport(tick);
+    if (stateLine) {
+        char line[64];
+        snprintf(line, sizeof line, "  state %016llx\n",
+                 static_cast<unsigned long long>(SavedRecordFingerprint(CaptureSavedGame())));
+        text += line;
+    }
     fputs(text.c_str(), reportFile);
     fflush(reportFile);
 }
@@ -65,6 +76,18 @@ void Fail(long long tick, const std::string& fault) {
     fflush(reportFile);
     std::exit(3);
 }
+
+std::string CheckTick(long long tick) {
+    std::string fault = CheckBoard(tick);
+    if (fault.empty() && tick % 60 == 0) {
+        std::string why = SavedGameResumeFault();
+        if (!why.empty()) fault = "saved now, the game would not be resumed: " + why;
+    }
+    return fault;
+}
+
+// A quit ends the program inside a frame; the tick count it ended at is printed on the way out.
+void PrintEnd() { printf("session ended after %lld ticks\n", logicTickCount); }
 
 // Runs before each logic tick: reports the state reached so far, then sets the pointer the
 // script holds for the tick about to run.
@@ -78,9 +101,17 @@ void BeforeTick() {
     if (tick == script.lastTick) due = true;
     if (due) Report(tick);
     if (check && tick > 0) {
-        std::string fault = CheckBoard(tick);
+        std::string fault = CheckTick(tick);
         if (!fault.empty()) Fail(tick, fault);
     }
+    for (long long at : script.pauses) {
+        if (at != tick) continue;
+        // The window loses the focus and gets it back: the game saves, pauses, resumes and
+        // reloads what it saved.
+        NullPlatform::PushActive(false, Platform::APP_INPUTFOCUS | Platform::APP_ACTIVE);
+        NullPlatform::PushActive(true, Platform::APP_INPUTFOCUS | Platform::APP_ACTIVE);
+    }
+    if (tick == script.quitAt) NullPlatform::PushQuit();
     ScriptTouch touch = TouchAt(script, tick);
     if (bot) {
         BotTouch b = BotStep(tick);
@@ -101,7 +132,8 @@ void BeforeTick() {
 int Usage() {
     fprintf(stderr,
             "usage: squibly_session SCRIPT [--out FILE] [--dir GAME_DIR] [--display WxH] [--mode NAME]\n"
-            "                       [--seed N] [--ticks N] [--every N] [--bot] [--check]\n");
+            "                       [--seed N] [--ticks N] [--every N] [--bot] [--check] [--state]\n"
+            "                       [--first-tick N]\n");
     return 2;
 }
 
@@ -111,11 +143,12 @@ int main(int argc, char** argv) {
     if (argc < 2) return Usage();
     std::string scriptPath = argv[1];
     std::string outPath, gameDir = SQUIBLY_GAME_DIR, display, mode;
-    long long seed = -1, ticks = -1;
+    long long seed = -1, ticks = -1, firstTick = 0;
     for (int i = 2; i < argc; ++i) {
         std::string arg = argv[i];
         if (arg == "--bot") { bot = true; continue; }
         if (arg == "--check") { check = true; continue; }
+        if (arg == "--state") { stateLine = true; continue; }
         if (i + 1 >= argc) return Usage();
         std::string value = argv[++i];
         if (arg == "--out") outPath = value;
@@ -125,6 +158,7 @@ int main(int argc, char** argv) {
         else if (arg == "--seed") seed = std::atoll(value.c_str());
         else if (arg == "--ticks") ticks = std::atoll(value.c_str());
         else if (arg == "--every") every = std::atoll(value.c_str());
+        else if (arg == "--first-tick") firstTick = std::atoll(value.c_str());
         else return Usage();
     }
 
@@ -176,7 +210,8 @@ int main(int argc, char** argv) {
             if (i < script.challenges) challengesCompleted += 1;
         }
     }
-    logicTickCount = 0;
+    logicTickCount = firstTick;
+    std::atexit(PrintEnd);
     tickInputHook = BeforeTick;
     while (logicTickCount < script.lastTick) {
         if (!RunFrame()) break;

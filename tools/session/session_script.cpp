@@ -29,7 +29,7 @@ bool ParseSessionScript(const std::string& text, SessionScript& out, std::string
             if (!(words >> n) || n < 0 || n > 15) return Fail(error, number, "expected 0 to 15 after challenges");
             if (words >> rest) return Fail(error, number, "unexpected text: " + rest);
             out.challenges = n;
-        } else if (first == "report" || first == "seed" || first == "ticks") {
+        } else if (first == "report" || first == "seed" || first == "ticks" || first == "pause" || first == "quit") {
             long long value = 0;
             if (!(words >> value) || value < 0) return Fail(error, number, "expected a number after " + first);
             if (words >> rest) return Fail(error, number, "unexpected text: " + rest);
@@ -37,6 +37,8 @@ bool ParseSessionScript(const std::string& text, SessionScript& out, std::string
             if (first == "seed") out.seed = value;
             if (first == "ticks") out.lastTick = std::max(out.lastTick, value);
             if (first == "report") out.lastTick = std::max(out.lastTick, value);
+            if (first == "pause") out.pauses.push_back(value);
+            if (first == "quit") out.quitAt = value;
         } else if (first == "mode") {
             if (!(words >> out.mode)) return Fail(error, number, "expected a mode name");
         } else if (first == "display") {

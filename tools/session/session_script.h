@@ -18,10 +18,13 @@ struct SessionScript {
     long long seed = -1;                // -1 = the clock seed
     long long lastTick = 0;             // the session runs this many ticks
     int challenges = -1;                // -1 = as the settings give; else this many challenges complete
+    std::vector<long long> pauses;      // the window loses and regains focus after these ticks
+    long long quitAt = -1;              // a quit event arrives after this tick (-1 = none)
 };
 
 // Parses the text of a script. Lines: "<tick> <x> <y> <button>", "report <tick>", "seed <n>",
-// "mode <name>", "display <W>x<H>", "ticks <n>", "challenges <0..15>", blank lines and "#" comments. Returns false (with a message naming
+// "mode <name>", "display <W>x<H>", "ticks <n>", "challenges <0..15>", "pause <tick>",
+// "quit <tick>", blank lines and "#" comments. Returns false (with a message naming
 // the line) on anything else.
 bool ParseSessionScript(const std::string& text, SessionScript& out, std::string& error);
 
