@@ -30,6 +30,9 @@ void PushKey(int keySym, bool down, uint16_t unicode = 0);
 // and device pixels are the same until the display goes fullscreen.
 void SetPointer(int x, int y, uint32_t buttons);
 int PendingEvents();
+// Called whenever a poll finds the queue empty, so a test can deliver events over time (a
+// player who taps a moment later); nullptr removes it.
+void SetIdleHook(void (*hook)());
 
 // ---- Display ----------------------------------------------------------------------------
 // The emulated device display (what DesktopInfo reports). SQUIBLY_DISPLAY=WxH sets it too.

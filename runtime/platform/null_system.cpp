@@ -22,6 +22,7 @@ struct SystemState {
     bool initialised = false;
     int joysticksOpen = 0;
     uint64_t sleepCalls = 0, sleptMs = 0, pollCalls = 0;
+    void (*idleHook)() = nullptr;
 };
 
 SystemState& State() {
@@ -88,6 +89,7 @@ void PumpEvents() {}
 bool PollEvent(Event* event) {
     SystemState& s = State();
     s.pollCalls += 1;
+    if (s.queue.empty() && s.idleHook) s.idleHook();
     if (s.queue.empty()) {
         // An idle poll costs a millisecond, so loops that wait for time by polling progress.
         s.clockMs += 1;
@@ -207,6 +209,8 @@ void SetPointer(int x, int y, uint32_t buttons) {
 }
 
 int PendingEvents() { return static_cast<int>(State().queue.size()); }
+
+void SetIdleHook(void (*hook)()) { State().idleHook = hook; }
 
 uint64_t SleepCalls() { return State().sleepCalls; }
 uint64_t SleptMs() { return State().sleptMs; }

@@ -1,0 +1,476 @@
+// The save files byte by byte: the settings record and its defaults, the legacy layouts, the
+// rating bytes, and the saved game written, resumed and written again; each through the real
+// start-up and frame loop on the headless twin.
+#include <gtest/gtest.h>
+#include <signal.h>
+
+#include <algorithm>
+#include <cmath>
+
+#include "game/shell/save_files.h"
+#include "game/shell/saved_game_fields.h"
+#include "runtime/core/lifecycle.h"
+#include "tests/shell/save_fixture.h"
+
+namespace {
+
+const double DEFAULT_SCORES[4][6] = {
+    {24000, 20000, 16000, 12000, 8000, 4000},
+    {72000, 60000, 48000, 36000, 24000, 12000},
+    {39000, 32500, 26000, 19500, 13000, 6500},
+    {120000, 100000, 80000, 60000, 40000, 20000},
+};
+
+// The 70 values a fresh start writes.
+std::vector<double> DefaultSettings() {
+    std::vector<double> v = {0.6f, 1, 1, 1, 1, 0};
+    v.resize(21, 0);
+    for (auto& table : DEFAULT_SCORES)
+        for (double score : table) {
+            v.push_back(score);
+            v.push_back(0);
+        }
+    v.push_back(0);
+    return v;
+}
+
+Bytes SettingsBytes(const std::vector<double>& values) {
+    Bytes b(values.size() * 8);
+    for (size_t i = 0; i < values.size(); ++i) PutValue(b, i, values[i]);
+    return b;
+}
+
+// A settings record with a score and level in every slot that no default has.
+std::vector<double> CustomSettings() {
+    std::vector<double> v = {0.25, 0.5, 0.75, 0, 1, 1};
+    for (int i = 0; i < 15; ++i) v.push_back(i % 3 == 0 ? 100 : i % 3 == 1 ? 40 : 0);
+    for (int t = 0; t < 4; ++t)
+        for (int s = 0; s < 6; ++s) {
+            v.push_back(91000 - 1000 * t - 7 * s);
+            v.push_back(12 - s);
+        }
+    v.push_back(5123);
+    return v;
+}
+
+TEST(SettingsFile, AFirstStartWritesTheDefaultRecord) {
+    SaveFolder folder;
+    folder.Start();
+    Bytes bytes = folder.Read("squibly.ach");
+    ASSERT_EQ(bytes.size(), 560u);
+    std::vector<double> v = Values(bytes);
+    EXPECT_EQ(static_cast<float>(v[0]), 0.6f);
+    EXPECT_EQ(v[3], 1);
+    EXPECT_EQ(v[4], 1);
+    EXPECT_EQ(v[5], 0);
+    for (int i = 6; i < 21; ++i) EXPECT_EQ(v[i], 0) << "value " << i + 1;
+    EXPECT_EQ(v[21], 24000);
+    EXPECT_EQ(v, DefaultSettings());
+    // Nothing else, and no temporary file left behind.
+    std::vector<std::string> names;
+    for (const auto& e : std::filesystem::directory_iterator(folder.Path(""))) names.push_back(e.path().filename());
+    EXPECT_EQ(names, std::vector<std::string>{"squibly.ach"});
+}
+
+TEST(SettingsFile, AShortRecordGivesTheDefaultsAndIsReplacedAWholeOneIsKeptExactly) {
+    SaveFolder folder;
+    Bytes custom = SettingsBytes(CustomSettings());
+    folder.Write("squibly.ach", Bytes(custom.begin(), custom.end() - 1));   // 559 bytes
+    folder.Start();
+    EXPECT_EQ(Values(folder.Read("squibly.ach")), DefaultSettings());
+    EXPECT_EQ(highScores(1, 0, 0), 72000);
+
+    folder.Write("squibly.ach", custom);
+    folder.Start();
+    EXPECT_EQ(folder.Read("squibly.ach"), custom);   // read and written again unchanged
+    EXPECT_EQ(musicVolume, 0.25f);
+    EXPECT_EQ(soundOn, 0);
+    EXPECT_EQ(lowQuality, 1);
+    EXPECT_EQ(challengesCompleted, 5);
+    EXPECT_EQ(highScores(3, 5, 0), 88000 - 35);
+    EXPECT_EQ(highScores(3, 5, 1), 7);
+    EXPECT_EQ(creaturesConnectedTotal, 5123);
+}
+
+TEST(SettingsFile, EachDamagedValueFallsBackAloneAndTheScoresStayInOrder) {
+    SaveFolder folder;
+    std::vector<double> v = CustomSettings();
+    v[0] = NAN;           // music volume
+    v[2] = 1.5;           // speech volume
+    v[3] = 1;             // sound on ...
+    v[4] = 3;             // ... so a muted-music mark cannot be
+    v[6] = 0;             // SKILLED LEVELING incomplete: its MASTER's 40 cannot be
+    v[9] = 150;           // SKILLED SURVIVAL beyond 100
+    v[21 + 12 + 2] = -5;  // ARCADE slot 1 score
+    v[21 + 36 + 11] = 0.5;  // ZEN slot 5 level
+    v[69] = INFINITY;
+    folder.Write("squibly.ach", SettingsBytes(v));
+    folder.Start();
+    EXPECT_EQ(musicVolume, 0.6f);
+    EXPECT_EQ(soundVolume, 0.5f);
+    EXPECT_EQ(speechVolume, 1);
+    EXPECT_EQ(musicOn, 1);
+    EXPECT_EQ(challengeProgress(0), 0);
+    EXPECT_EQ(challengeProgress(1), 0);
+    EXPECT_EQ(challengeProgress(3), 0);
+    EXPECT_EQ(challengeProgress(6), 100);   // untouched neighbours keep their values
+    EXPECT_EQ(challengeProgress(7), 40);
+    // ARCADE: the default of slot 1 (60000) stands in and the table is sorted again.
+    const float arcade[6] = {90000 - 0, 90000 - 14, 90000 - 21, 90000 - 28, 90000 - 35, 60000};
+    for (int s = 0; s < 6; ++s) EXPECT_EQ(highScores(1, s, 0), arcade[s]) << s;
+    EXPECT_EQ(highScores(1, 5, 1), 0);
+    EXPECT_EQ(highScores(3, 5, 0), 20000);   // ZEN slot 5 fell back whole
+    EXPECT_EQ(highScores(0, 2, 0), 91000 - 14);
+    EXPECT_EQ(creaturesConnectedTotal, 0);
+}
+
+// The scrambled legacy record of the given length word (229 without, 230 with the quality byte).
+Bytes LegacyFile(int length, int lowQualityByte) {
+    Bytes body;
+    auto put32 = [&body](int32_t v) {
+        for (int i = 0; i < 4; ++i) body.push_back(static_cast<uint8_t>(static_cast<uint32_t>(v) >> (8 * i)));
+    };
+    put32(30);    // music volume x 100
+    put32(80);
+    put32(100);
+    body.push_back(1);
+    body.push_back(0);
+    if (length == 230) body.push_back(static_cast<uint8_t>(lowQualityByte));
+    for (int i = 0; i < 15; ++i) body.push_back(i < 3 ? 100 : 0);
+    for (int t = 0; t < 4; ++t)
+        for (int s = 0; s < 6; ++s) {
+            put32(50000 + 100 * t - s);
+            put32(s + 1);
+        }
+    put32(777);
+    put32(-1);
+    body.push_back(0);   // byte L + 1
+    EXPECT_EQ(body.size(), static_cast<size_t>(length + 1));
+    Bytes file = {static_cast<uint8_t>(length & 0xff), static_cast<uint8_t>(length >> 8)};
+    for (size_t i = 0; i < body.size(); ++i) file.push_back(body[i] ^ static_cast<uint8_t>(legacyKey(static_cast<int>(i))));
+    return file;
+}
+
+TEST(SettingsFile, BothLegacyLayoutsAreDecodedWrittenAnewAndDeleted) {
+    SaveFolder folder;
+    folder.Start();   // fills the key table
+    for (int length : {229, 230}) {
+        SCOPED_TRACE(length);
+        folder.Write("squibly.dat", LegacyFile(length, 1));
+        folder.Write("squibly.ach", SettingsBytes(CustomSettings()));   // the legacy file wins
+        folder.Start();
+        EXPECT_FALSE(folder.Has("squibly.dat"));
+        EXPECT_EQ(musicVolume, 0.3f);
+        EXPECT_EQ(soundVolume, 0.8f);
+        EXPECT_EQ(soundOn, 1);
+        EXPECT_EQ(musicOn, 0);
+        EXPECT_EQ(lowQuality, length == 230 ? 1 : 0);   // 229 carries none: start-up's 0 stays
+        EXPECT_EQ(challengesCompleted, 3);
+        EXPECT_EQ(highScores(2, 3, 0), 50197);
+        EXPECT_EQ(highScores(2, 3, 1), 4);
+        EXPECT_EQ(creaturesConnectedTotal, 777);
+        std::vector<double> written = Values(folder.Read("squibly.ach"));
+        ASSERT_EQ(written.size(), 70u);
+        EXPECT_EQ(written[21 + 24 + 6], 50197);
+    }
+}
+
+TEST(SettingsFile, ALegacyFileOfAnotherLayoutNeitherWinsNorWipesTheScores) {
+    SaveFolder folder;
+    folder.Start();
+    Bytes legacy = LegacyFile(230, 0);
+    legacy[0] = 231;
+    folder.Write("squibly.dat", legacy);
+    Bytes custom = SettingsBytes(CustomSettings());
+    folder.Write("squibly.ach", custom);
+    folder.Start();
+    EXPECT_FALSE(folder.Has("squibly.dat"));
+    EXPECT_EQ(folder.Read("squibly.ach"), custom);
+    // Without a settings file it gives the defaults.
+    folder.Write("squibly.dat", legacy);
+    folder.Remove("squibly.ach");
+    folder.Start();
+    EXPECT_FALSE(folder.Has("squibly.dat"));
+    EXPECT_EQ(Values(folder.Read("squibly.ach")), DefaultSettings());
+}
+
+TEST(RatingFile, ThreeBytesWithTheCountHeldAtItsLastValue) {
+    SaveFolder folder;
+    folder.Start();
+    EXPECT_FALSE(folder.Has("squibly.rat"));
+    EXPECT_EQ(gamesPlayed, 0);
+    gamesPlayed = 7;
+    hasRated = 1;
+    rateDeclines = 2;
+    SaveRatingState();
+    EXPECT_EQ(folder.Read("squibly.rat"), (Bytes{7, 1, 2}));
+    gamesPlayed = hasRated = rateDeclines = 0;
+    LoadRatingState();
+    EXPECT_EQ(gamesPlayed, 7);
+    EXPECT_EQ(hasRated, 1);
+    EXPECT_EQ(rateDeclines, 2);
+    gamesPlayed = 300;
+    SaveRatingState();
+    EXPECT_EQ(folder.Read("squibly.rat"), (Bytes{255, 1, 2}));
+    // Answers out of range fall back one by one; two bytes are not a record.
+    folder.Write("squibly.rat", Bytes{9, 4, 3});
+    LoadRatingState();
+    EXPECT_EQ(gamesPlayed, 9);
+    EXPECT_EQ(hasRated, 0);
+    EXPECT_EQ(rateDeclines, 0);
+    folder.Write("squibly.rat", Bytes{20, 1});
+    LoadRatingState();
+    EXPECT_EQ(gamesPlayed, 9);
+}
+
+// ---- The saved game ------------------------------------------------------------------------
+
+// A record's body: the bytes between its two nonces.
+Bytes Body(const Bytes& record) { return Bytes(record.begin() + 8, record.end() - 8); }
+
+// Runs `play` in a child process that then quits as a closed window does (the quit event):
+// the game saves on its way out and the child ends with status 0; the files stay behind.
+void ThenQuit(const std::function<void()>& play) {
+    GTEST_FLAG_SET(death_test_style, "fast");
+    EXPECT_EXIT(
+        {
+            play();
+            tickInputHook = nullptr;   // the finger is off the screen when it closes
+            NullPlatform::SetPointer(0, 0, 0);
+            NullPlatform::PushQuit();
+            RunFrame();
+            exit(5);   // not reached: the quit ends the program
+        },
+        ::testing::ExitedWithCode(0), "");
+}
+
+class SavedGame : public ::testing::Test {
+protected:
+    // An ARCADE game played for a while, then the window is closed.
+    void PlayAndQuit(int frames = 400) {
+        ThenQuit([this, frames] {
+            folder.Start("arcade");
+            if (!SaveFolder::Play(frames) || userActed != 1) exit(6);
+        });
+        ASSERT_TRUE(folder.Has("squibly.sav"));
+    }
+    SaveFolder folder;
+};
+
+TEST_F(SavedGame, SavedResumedAndSavedAgainGivesTheSameRecord) {
+    PlayAndQuit();
+    Bytes first = folder.Read("squibly.sav");
+    ASSERT_GT(first.size(), 10044u);
+    EXPECT_EQ(ValueAt(first, 0), ValueAt(first, first.size() - 8));   // the nonce at both ends
+    std::vector<double> v = Values(first);
+    EXPECT_EQ(v[2], 7);   // screen
+    EXPECT_EQ(v[3], 7);   // phase
+    EXPECT_EQ(Values(folder.Read("squibly.tes")), std::vector<double>{60});
+    folder.Start("zen");
+    EXPECT_EQ(musicActive, 1);
+    EXPECT_EQ(gameMode, 1);   // the interrupted game, not the switch's
+    EXPECT_FALSE(folder.Has("squibly.tes"));
+    // Paused before a single tick has run: the same state is written again.
+    SaveFolder::PauseAndResume();
+    Bytes again = folder.Read("squibly.sav");
+    ASSERT_EQ(again.size(), first.size());
+    EXPECT_TRUE(Body(again) == Body(first));
+}
+
+TEST_F(SavedGame, ResumedAtMostOncePerSave) {
+    PlayAndQuit();
+    folder.Start(nullptr);
+    EXPECT_EQ(musicActive, 1);
+    EXPECT_EQ(phase, 7);
+    // No save in between (the game was killed): the next start is a fresh one.
+    folder.Start(nullptr);
+    EXPECT_EQ(musicActive, 0);
+    EXPECT_EQ(phase, 0);
+    EXPECT_EQ(screen, 1);
+    EXPECT_TRUE(folder.Has("squibly.sav"));   // left for the next save to replace
+}
+
+TEST_F(SavedGame, TheCheckValueDecides) {
+    PlayAndQuit();
+    Bytes record = folder.Read("squibly.sav");
+    struct Case { double check; bool resumed; } cases[] = {{56, false}, {57, true}, {-1, false}, {NAN, false}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.check);
+        folder.Write("squibly.sav", record);
+        Bytes tes(8);
+        PutValue(tes, 0, c.check);
+        folder.Write("squibly.tes", tes);
+        folder.Start(nullptr);
+        EXPECT_EQ(musicActive, c.resumed ? 1 : 0);
+        EXPECT_FALSE(folder.Has("squibly.tes"));
+    }
+    // A short check file is no check value at all.
+    folder.Write("squibly.tes", Bytes{0, 0, 0, 0});
+    folder.Start(nullptr);
+    EXPECT_EQ(musicActive, 0);
+}
+
+TEST_F(SavedGame, AGameQuitInItsFirstSecondOrNeverTouchedIsNotResumed) {
+    PlayAndQuit();
+    folder.Start(nullptr);   // resumed: the player had acted
+    ASSERT_EQ(musicActive, 1);
+    ASSERT_EQ(userActed, 1);
+    ThenQuit([] { SaveFolder::Play(30); });   // and is closed again within its first second
+    EXPECT_LE(Values(folder.Read("squibly.tes"))[0], 56);
+    folder.Start(nullptr);
+    EXPECT_EQ(musicActive, 0);
+
+    ThenQuit([this] {
+        folder.Start("puzzle");
+        for (int i = 0; i < 200; ++i) RunFrame();   // nobody touches it
+        if (userActed != 0) exit(6);
+    });
+    EXPECT_EQ(Values(folder.Read("squibly.tes"))[0], 0);
+    folder.Start(nullptr);
+    EXPECT_EQ(musicActive, 0);
+}
+
+TEST_F(SavedGame, ARecordCutShortOrWithADamagedFieldIsNotResumedAndChangesNothing) {
+    PlayAndQuit();
+    Bytes record = folder.Read("squibly.sav");
+    Bytes tes = folder.Read("squibly.tes");
+    // Where the field "boardPhase" lies: after the nonce, and a text takes its length's bytes.
+    size_t at = 8;
+    for (const SavedField& f : SavedGameFields()) {
+        if (f.name == "boardPhase") break;
+        at += f.count == 0 ? 8 + static_cast<size_t>(ValueAt(record, at)) : 8 * static_cast<size_t>(f.count);
+    }
+    struct Case { const char* what; std::function<void(Bytes&)> damage; } cases[] = {
+        {"last 8 bytes cut", [](Bytes& b) { b.resize(b.size() - 8); }},
+        {"one byte cut", [](Bytes& b) { b.pop_back(); }},
+        {"boardPhase 7", [at](Bytes& b) { PutValueAt(b, at, 7); }},
+        {"boardPhase NaN", [at](Bytes& b) { PutValueAt(b, at, NAN); }},
+        {"phase 6 runs nothing", [](Bytes& b) { PutValue(b, 3, 6); }},
+        {"a byte more", [](Bytes& b) { b.insert(b.end() - 8, 0); }},
+    };
+    folder.Start(nullptr);
+    ASSERT_EQ(musicActive, 1);
+    ASSERT_EQ(ValueAt(record, at), boardPhase);   // found where the resumed game read it
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        Bytes damaged = record;
+        c.damage(damaged);
+        folder.Write("squibly.sav", damaged);
+        folder.Write("squibly.tes", tes);
+        folder.Start(nullptr);
+        EXPECT_EQ(musicActive, 0);
+        EXPECT_EQ(phase, 0);
+        EXPECT_EQ(screen, 1);
+        EXPECT_EQ(SavedGameResumeFault(), "");
+        EXPECT_TRUE(SaveFolder::Play(60));
+    }
+}
+
+TEST_F(SavedGame, AGameBeingQuitIsNotResumed) {
+    folder.Start("arcade");
+    ASSERT_TRUE(SaveFolder::Play(400));
+    // The menu's quit: phase 99 ends the loop, the settings are saved and the saved game
+    // deleted; the quit callback writes it again on the way out.
+    GTEST_FLAG_SET(death_test_style, "fast");
+    EXPECT_EXIT(
+        {
+            phase = 99;
+            while (SaveFolder::Play(1)) {
+            }
+            EndProgram();
+        },
+        ::testing::ExitedWithCode(0), "");
+    Bytes record = folder.Read("squibly.sav");
+    ASSERT_GT(record.size(), 10044u);
+    EXPECT_EQ(Values(record)[3], 99);
+    EXPECT_GT(Values(folder.Read("squibly.tes"))[0], 56);
+    folder.Start(nullptr);
+    EXPECT_EQ(musicActive, 0);
+    EXPECT_EQ(phase, 0);
+    EXPECT_EQ(screen, 1);
+    EXPECT_EQ(quitRequested, 0);
+    EXPECT_FALSE(folder.Has("squibly.tes"));
+
+    // The same for a record whose menu choice was the quit item.
+    PutValue(record, 3, 7);
+    PutValue(record, 4, 7);
+    folder.Write("squibly.sav", record);
+    Bytes tes(8);
+    PutValue(tes, 0, 60);
+    folder.Write("squibly.tes", tes);
+    phase = 7;
+    mainMenuChoice = 3;
+    LoadGame();
+    EXPECT_EQ(musicActive, 0);
+    EXPECT_EQ(phase, 0);
+    EXPECT_EQ(mainMenuChoice, 0);
+}
+
+// A player who keeps tapping the screen, a tap every few polls of the event queue.
+void KeepsTapping() {
+    static int polls = 0;
+    ++polls;
+    if (polls % 10 == 5) NullPlatform::PushPointerButton(100, 100, true);
+    if (polls % 10 == 0) NullPlatform::PushPointerButton(100, 100, false);
+}
+
+// A settings save inside a tick fails and its error screen waits; the window loses the focus
+// meanwhile. The pause saves without waiting, but the game is caught half-way through a tick:
+// the marker replaces it, and the next start is a fresh one.
+TEST_F(SavedGame, ASaveCaughtInsideATickLeavesTheMarkerAndTheNextStartIsFresh) {
+    PlayAndQuit();
+    folder.Start(nullptr);
+    ASSERT_EQ(musicActive, 1);
+    ASSERT_TRUE(SaveFolder::Play(5));
+    ASSERT_TRUE(folder.Has("squibly.sav"));
+    // The next settings write fails: its temporary file is the full device.
+    std::filesystem::create_symlink("/dev/full", folder.Path("squibly.ach.tmp"));
+    Bytes settings = folder.Read("squibly.ach");
+    gameMode = 1;
+    phase = 14;   // a scored game returns to the menu and saves the settings
+    uint64_t frames = NullPlatform::FramesPresented();
+    NullPlatform::PushActive(false, Platform::APP_INPUTFOCUS | Platform::APP_ACTIVE);
+    NullPlatform::PushActive(true, Platform::APP_INPUTFOCUS | Platform::APP_ACTIVE);
+    NullPlatform::SetIdleHook(KeepsTapping);
+    tickInputHook = nullptr;
+    ASSERT_TRUE(RunFrame());
+    NullPlatform::SetIdleHook(nullptr);
+    EXPECT_GE(NullPlatform::FramesPresented() - frames, 3u);   // the screen's two frames, then the game's
+    EXPECT_EQ(phase, 0);
+    EXPECT_EQ(folder.Read("squibly.ach"), settings);            // the old settings stand...
+    EXPECT_FALSE(folder.Has("squibly.ach.tmp"));
+    EXPECT_FALSE(folder.Has("squibly.sav"));                    // ...the torn game does not
+    EXPECT_TRUE(folder.Has("badsquib.dat"));
+    folder.Start(nullptr);
+    EXPECT_FALSE(folder.Has("badsquib.dat"));
+    EXPECT_EQ(musicActive, 0);
+}
+
+TEST_F(SavedGame, PauseAndQuitNeverWaitOnAFailedSave) {
+    folder.Start("arcade");
+    ASSERT_TRUE(SaveFolder::Play(300));
+    Bytes settings = folder.Read("squibly.ach");
+    // Both writes fail; no tap will ever come, so a wait would never end (the alarm ends it).
+    GTEST_FLAG_SET(death_test_style, "fast");
+    EXPECT_EXIT(
+        {
+            dup2(STDERR_FILENO, STDOUT_FILENO);
+            alarm(20);
+            std::filesystem::create_symlink("/dev/full", folder.Path("squibly.ach.tmp"));
+            std::filesystem::create_symlink("/dev/full", folder.Path("squibly.sav.tmp"));
+            NullPlatform::PushActive(false, Platform::APP_INPUTFOCUS | Platform::APP_ACTIVE);
+            NullPlatform::PushActive(true, Platform::APP_INPUTFOCUS | Platform::APP_ACTIVE);
+            SaveFolder::Play(3);
+            std::filesystem::create_symlink("/dev/full", folder.Path("squibly.ach.tmp"));
+            NullPlatform::PushQuit();
+            SaveFolder::Play(3);
+            exit(5);
+        },
+        ::testing::ExitedWithCode(0),
+        "can't save settings: .*squibly.ach: No space left on device(.|\n)*"
+        "can't save the game: .*squibly.sav: No space left on device(.|\n)*"
+        "can't save settings: .*squibly.ach: No space left on device");
+    EXPECT_EQ(folder.Read("squibly.ach"), settings);
+}
+
+}  // namespace
