@@ -176,11 +176,7 @@ int OpenFileReplacing(float number, const KString& name) {
         return 0;
     }
     // A file-size limit must fail the write, not end the process with a signal.
-    static bool limitSignalIgnored = false;
-    if (!limitSignalIgnored) {
-        signal(SIGXFSZ, SIG_IGN);
-        limitSignalIgnored = true;
-    }
+    signal(SIGXFSZ, SIG_IGN);
     // An existing file spelled in another letter case is the one replaced, as a plain write
     // would have opened it.
     char found[PATH_BUFFER];

@@ -1,6 +1,9 @@
 // File channels: the bytes they put on disk, reading them back, seeking, memory files,
 // and the fatal failures on an open channel.
 #include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
 
 #include "core_test_util.h"
 #include "runtime/core/error_state.h"
@@ -73,6 +76,70 @@ TEST(FileChannels, OpenFailuresReturnZeroWithAnErrorCode) {
         EXPECT_EQ(OpenFile(c.channel, KString(c.name), c.mode), 0);
         EXPECT_EQ(ErrorCode(), c.error);
     }
+}
+
+// Safe replacement: the old file is whole until the new one is, whatever fails in between.
+TEST(ReplacingFiles, TheOldFileStandsUntilTheNewOneIsCommitted) {
+    ScratchDir dir;
+    WriteRaw("scores", {1, 2, 3});
+    ASSERT_EQ(OpenFileReplacing(1, KString("scores")), 1);
+    WriteNum(1, 1.5f);
+    EXPECT_EQ(FileBytes("scores"), Bytes({1, 2, 3}));   // a kill now leaves the old file
+    EXPECT_EQ(CommitFile(1), 1);
+    EXPECT_EQ(FileBytes("scores"), Bytes({0, 0, 0, 0, 0, 0, 0xF8, 0x3F}));
+    EXPECT_FALSE(std::filesystem::exists("scores.tmp"));
+    // A name spelled in another case replaces the file that is there.
+    ASSERT_EQ(OpenFileReplacing(1, KString("SCORES")), 1);
+    WriteByte(1, 9);
+    EXPECT_EQ(CommitFile(1), 1);
+    EXPECT_EQ(FileBytes("scores"), Bytes({9}));
+    EXPECT_FALSE(std::filesystem::exists("SCORES"));
+    // Closed without a commit (a shut-down half-way), the new contents are thrown away.
+    ASSERT_EQ(OpenFileReplacing(2, KString("scores")), 1);
+    WriteByte(2, 7);
+    CloseFile(2);
+    EXPECT_EQ(FileBytes("scores"), Bytes({9}));
+    EXPECT_FALSE(std::filesystem::exists("scores.tmp"));
+}
+
+TEST(ReplacingFiles, AFullDiskOrAMissingFolderFailsTheSaveNotTheProgram) {
+    ScratchDir dir;
+    WriteRaw("scores", {4, 5, 6});
+    std::filesystem::create_symlink("/dev/full", "scores.tmp");
+    ASSERT_EQ(OpenFileReplacing(3, KString("scores")), 1);
+    for (int i = 0; i < 3000; ++i) WriteNum(3, static_cast<float>(i));   // past the stream's buffer
+    ClearError();
+    EXPECT_EQ(CommitFile(3), 0);
+    EXPECT_EQ(ErrorCode(), 3);
+    EXPECT_STREQ(LastWriteFailure().c_str(), "scores: No space left on device");
+    EXPECT_EQ(FileBytes("scores"), Bytes({4, 5, 6}));
+    EXPECT_FALSE(std::filesystem::exists("scores.tmp"));
+    EXPECT_EQ(OpenFileReplacing(3, KString("no/such/folder/scores")), 0);
+    EXPECT_STREQ(LastWriteFailure().c_str(), "no/such/folder/scores: No such file or directory");
+    EXPECT_EQ(CommitFile(3), 0);   // nothing open: a failure, not the end of the program
+    EXPECT_EQ(OpenFileReplacing(8, KString("scores")), 0);
+    EXPECT_EQ(ErrorCode(), 7);
+}
+
+TEST(ReplacingFiles, AFileSizeLimitFailsTheSaveInsteadOfKillingTheProcess) {
+    ScratchDir dir;
+    WriteRaw("game", {1});
+    pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        signal(SIGXFSZ, SIG_DFL);   // as a fresh process has it
+        struct rlimit limit = {1000, 1000};
+        setrlimit(RLIMIT_FSIZE, &limit);
+        if (OpenFileReplacing(2, KString("game")) != 1) _exit(2);
+        for (int i = 0; i < 200; ++i) WriteNum(2, 1);
+        _exit(CommitFile(2) == 0 ? 0 : 3);
+    }
+    int status = 0;
+    waitpid(child, &status, 0);
+    ASSERT_TRUE(WIFEXITED(status)) << "ended by signal " << WTERMSIG(status);
+    EXPECT_EQ(WEXITSTATUS(status), 0);
+    EXPECT_EQ(FileBytes("game"), Bytes({1}));
+    EXPECT_FALSE(std::filesystem::exists("game.tmp"));
 }
 
 TEST(MemoryFiles, OnlyBlocksTheRuntimeRegisteredCanBeRead) {
