@@ -14,45 +14,6 @@
 
 namespace {
 
-const double DEFAULT_SCORES[4][6] = {
-    {24000, 20000, 16000, 12000, 8000, 4000},
-    {72000, 60000, 48000, 36000, 24000, 12000},
-    {39000, 32500, 26000, 19500, 13000, 6500},
-    {120000, 100000, 80000, 60000, 40000, 20000},
-};
-
-// The 70 values a fresh start writes.
-std::vector<double> DefaultSettings() {
-    std::vector<double> v = {0.6f, 1, 1, 1, 1, 0};
-    v.resize(21, 0);
-    for (auto& table : DEFAULT_SCORES)
-        for (double score : table) {
-            v.push_back(score);
-            v.push_back(0);
-        }
-    v.push_back(0);
-    return v;
-}
-
-Bytes SettingsBytes(const std::vector<double>& values) {
-    Bytes b(values.size() * 8);
-    for (size_t i = 0; i < values.size(); ++i) PutValue(b, i, values[i]);
-    return b;
-}
-
-// A settings record with a score and level in every slot that no default has.
-std::vector<double> CustomSettings() {
-    std::vector<double> v = {0.25, 0.5, 0.75, 0, 1, 1};
-    for (int i = 0; i < 15; ++i) v.push_back(i % 3 == 0 ? 100 : i % 3 == 1 ? 40 : 0);
-    for (int t = 0; t < 4; ++t)
-        for (int s = 0; s < 6; ++s) {
-            v.push_back(91000 - 1000 * t - 7 * s);
-            v.push_back(12 - s);
-        }
-    v.push_back(5123);
-    return v;
-}
-
 TEST(SettingsFile, AFirstStartWritesTheDefaultRecord) {
     SaveFolder folder;
     folder.Start();
@@ -122,33 +83,6 @@ TEST(SettingsFile, EachDamagedValueFallsBackAloneAndTheScoresStayInOrder) {
     EXPECT_EQ(highScores(3, 5, 0), 20000);   // ZEN slot 5 fell back whole
     EXPECT_EQ(highScores(0, 2, 0), 91000 - 14);
     EXPECT_EQ(creaturesConnectedTotal, 0);
-}
-
-// The scrambled legacy record of the given length word (229 without, 230 with the quality byte).
-Bytes LegacyFile(int length, int lowQualityByte) {
-    Bytes body;
-    auto put32 = [&body](int32_t v) {
-        for (int i = 0; i < 4; ++i) body.push_back(static_cast<uint8_t>(static_cast<uint32_t>(v) >> (8 * i)));
-    };
-    put32(30);    // music volume x 100
-    put32(80);
-    put32(100);
-    body.push_back(1);
-    body.push_back(0);
-    if (length == 230) body.push_back(static_cast<uint8_t>(lowQualityByte));
-    for (int i = 0; i < 15; ++i) body.push_back(i < 3 ? 100 : 0);
-    for (int t = 0; t < 4; ++t)
-        for (int s = 0; s < 6; ++s) {
-            put32(50000 + 100 * t - s);
-            put32(s + 1);
-        }
-    put32(777);
-    put32(-1);
-    body.push_back(0);   // byte L + 1
-    EXPECT_EQ(body.size(), static_cast<size_t>(length + 1));
-    Bytes file = {static_cast<uint8_t>(length & 0xff), static_cast<uint8_t>(length >> 8)};
-    for (size_t i = 0; i < body.size(); ++i) file.push_back(body[i] ^ static_cast<uint8_t>(legacyKey(static_cast<int>(i))));
-    return file;
 }
 
 TEST(SettingsFile, BothLegacyLayoutsAreDecodedWrittenAnewAndDeleted) {
@@ -228,21 +162,7 @@ TEST(RatingFile, ThreeBytesWithTheCountHeldAtItsLastValue) {
 // A record's body: the bytes between its two nonces.
 Bytes Body(const Bytes& record) { return Bytes(record.begin() + 8, record.end() - 8); }
 
-// Runs `play` in a child process that then quits as a closed window does (the quit event):
-// the game saves on its way out and the child ends with status 0; the files stay behind.
-void ThenQuit(const std::function<void()>& play) {
-    GTEST_FLAG_SET(death_test_style, "fast");
-    EXPECT_EXIT(
-        {
-            play();
-            tickInputHook = nullptr;   // the finger is off the screen when it closes
-            NullPlatform::SetPointer(0, 0, 0);
-            NullPlatform::PushQuit();
-            RunFrame();
-            exit(5);   // not reached: the quit ends the program
-        },
-        ::testing::ExitedWithCode(0), "");
-}
+void ThenQuit(const std::function<void()>& play) { EXPECT_TRUE(PlayThenQuitInChild(play)); }
 
 class SavedGame : public ::testing::Test {
 protected:

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <gtest/gtest.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cstdint>
@@ -11,6 +12,7 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <iterator>
 #include <string>
 #include <vector>
@@ -71,11 +73,84 @@ inline void SwipingFinger() {
                              down ? 1u : 0u);
 }
 
+// ---- Files as the game writes them -------------------------------------------------------
+
+inline const double DEFAULT_SCORES[4][6] = {
+    {24000, 20000, 16000, 12000, 8000, 4000},
+    {72000, 60000, 48000, 36000, 24000, 12000},
+    {39000, 32500, 26000, 19500, 13000, 6500},
+    {120000, 100000, 80000, 60000, 40000, 20000},
+};
+
+// The 70 values a fresh start writes.
+inline std::vector<double> DefaultSettings() {
+    std::vector<double> v = {0.6f, 1, 1, 1, 1, 0};
+    v.resize(21, 0);
+    for (auto& table : DEFAULT_SCORES)
+        for (double score : table) {
+            v.push_back(score);
+            v.push_back(0);
+        }
+    v.push_back(0);
+    return v;
+}
+
+inline Bytes SettingsBytes(const std::vector<double>& values) {
+    Bytes b(values.size() * 8);
+    for (size_t i = 0; i < values.size(); ++i) PutValue(b, i, values[i]);
+    return b;
+}
+
+// A settings record with a score and level in every slot that no default has.
+inline std::vector<double> CustomSettings() {
+    std::vector<double> v = {0.25, 0.5, 0.75, 0, 1, 1};
+    for (int i = 0; i < 15; ++i) v.push_back(i % 3 == 0 ? 100 : i % 3 == 1 ? 40 : 0);
+    for (int t = 0; t < 4; ++t)
+        for (int s = 0; s < 6; ++s) {
+            v.push_back(91000 - 1000 * t - 7 * s);
+            v.push_back(12 - s);
+        }
+    v.push_back(5123);
+    return v;
+}
+
+
+// The scrambled legacy record of the given length word (229 without, 230 with the quality byte).
+inline Bytes LegacyFile(int length, int lowQualityByte) {
+    Bytes body;
+    auto put32 = [&body](int32_t v) {
+        for (int i = 0; i < 4; ++i) body.push_back(static_cast<uint8_t>(static_cast<uint32_t>(v) >> (8 * i)));
+    };
+    put32(30);    // music volume x 100
+    put32(80);
+    put32(100);
+    body.push_back(1);
+    body.push_back(0);
+    if (length == 230) body.push_back(static_cast<uint8_t>(lowQualityByte));
+    for (int i = 0; i < 15; ++i) body.push_back(i < 3 ? 100 : 0);
+    for (int t = 0; t < 4; ++t)
+        for (int s = 0; s < 6; ++s) {
+            put32(50000 + 100 * t - s);
+            put32(s + 1);
+        }
+    put32(777);
+    put32(-1);
+    body.push_back(0);   // byte L + 1
+    EXPECT_EQ(body.size(), static_cast<size_t>(length + 1));
+    Bytes file = {static_cast<uint8_t>(length & 0xff), static_cast<uint8_t>(length >> 8)};
+    for (size_t i = 0; i < body.size(); ++i) file.push_back(body[i] ^ static_cast<uint8_t>(legacyKey(static_cast<int>(i))));
+    return file;
+}
+
+
 class SaveFolder {
 public:
+    // In memory where the machine has it: the many starts of these tests would otherwise wait
+    // on every save's sync to the disk.
     SaveFolder() {
-        char pattern[] = "/tmp/squibly-saves-XXXXXX";
-        dir_ = mkdtemp(pattern);
+        std::string base = std::filesystem::is_directory("/dev/shm") ? "/dev/shm" : "/tmp";
+        std::string pattern = base + "/squibly-saves-XXXXXX";
+        dir_ = mkdtemp(pattern.data());
     }
     ~SaveFolder() {
         tickInputHook = nullptr;
@@ -128,3 +203,22 @@ public:
 private:
     std::string dir_;
 };
+
+// Runs `play` in a child process that then quits as a closed window does (the quit event):
+// the game saves on its way out. True when the child ended as the game ends, with status 0.
+inline bool PlayThenQuitInChild(const std::function<void()>& play) {
+    fflush(stdout);
+    pid_t child = fork();
+    if (child < 0) return false;
+    if (child == 0) {
+        play();
+        tickInputHook = nullptr;   // the finger is off the screen when it closes
+        NullPlatform::SetPointer(0, 0, 0);
+        NullPlatform::PushQuit();
+        RunFrame();
+        _exit(5);   // not reached: the quit ends the program
+    }
+    int status = 0;
+    waitpid(child, &status, 0);
+    return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
