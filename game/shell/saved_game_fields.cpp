@@ -25,6 +25,8 @@ const ValueRange ATLAS_ITEM = Whole(0, 121);
 const ValueRange ATLAS_FRAME = Whole(0, 47);
 // Blend values: -1 to 1, with room for the float steps of a fade.
 const ValueRange ALPHA = Real(-2, 2);
+// A playing sound's handle: its channel plus 256 times its slot, or -1.
+const ValueRange SOUND_HANDLE = Whole(-1, 4096 * 256 - 1);
 const ValueRange VOLUME = Real(0, 1);
 
 using Fields = std::vector<SavedField>;
@@ -217,9 +219,9 @@ Fields BuildFields() {
     Number(f, "entryPattern", entryPattern, Whole(-1, 4));
     Number(f, "landingCount", landingCount, Whole(0, 3));
     Number(f, "bounceSound", bounceSound, Whole(0, 1.0e6f));
-    Number(f, "matchChannel", matchChannel, Whole(-1, 4095));
-    Number(f, "match2Channel", match2Channel, Whole(-1, 4095));
-    Number(f, "twinkleChannel", twinkleChannel, Whole(-1, 4095));
+    Number(f, "matchChannel", matchChannel, SOUND_HANDLE);
+    Number(f, "match2Channel", match2Channel, SOUND_HANDLE);
+    Number(f, "twinkleChannel", twinkleChannel, SOUND_HANDLE);
 
     // Selection and touches.
     Number(f, "selectedCell", selectedCell, Whole(0, 36));
@@ -271,7 +273,7 @@ Fields BuildFields() {
     Number(f, "speechQueueRead", speechQueueRead, Whole(0, 254));
     Number(f, "speechQueueEnd", speechQueueEnd, Whole(0, 254));
     Number(f, "speechWait", speechWait, Real(0, 1.0e6f));
-    Number(f, "speechChannel", speechChannel, Whole(-1, 4095));
+    Number(f, "speechChannel", speechChannel, SOUND_HANDLE);
 
     // The clock, modes and banners.
     Number(f, "gameClock", gameClock, Real(-300, 0));

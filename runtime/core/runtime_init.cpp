@@ -1,4 +1,6 @@
 // RuntimeInit: brings the runtime up in its fixed order, printing a line at each step.
+#include <signal.h>
+
 #include <cstdio>
 #include <cstdlib>
 
@@ -45,6 +47,9 @@ int RuntimeInit(intptr_t window, int, const char* caption) {
     }
     EnablePause(1);
     atexit(EndProgramAtExit);
+    // Past a file-size limit a write fails (and the save says so) instead of the signal ending
+    // the process.
+    signal(SIGXFSZ, SIG_IGN);
 
     Say("timer");
     Say("voza");
