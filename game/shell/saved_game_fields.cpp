@@ -192,6 +192,13 @@ Fields BuildFields() {
     Number(f, "selectedChallenge", selectedChallenge, Whole(0, 14));
     Number(f, "resetConfirmOpen", resetConfirmOpen, FLAG);
     Number(f, "highScoreScroll", highScoreScroll, Real(-2520, 1260));
+    Number(f, "highScoreVelocity", highScoreVelocity, PLACE);
+    Number(f, "highScoreIdle", highScoreIdle, PLACE);
+    Number(f, "highScoreDragY", highScoreDragY, PLACE);
+    Number(f, "menuWavePhase", menuWavePhase, Real(0, 359));
+    Number(f, "resultsTicks", resultsTicks, COUNT);
+    Number(f, "menuTouchHeld", menuTouchHeld, FLAG);
+    Number(f, "sliderSoundTicks", sliderSoundTicks, Real(0, 1.0e4f));
     Number(f, "skipIntroMusic", skipIntroMusic, FLAG);
     Number(f, "blinkCounter", blinkCounter, Whole(0, 9));
     Number(f, "animFrame", animFrame, Whole(0, 5));
