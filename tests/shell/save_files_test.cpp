@@ -146,15 +146,18 @@ TEST(RatingFile, ThreeBytesWithTheCountHeldAtItsLastValue) {
     gamesPlayed = 300;
     SaveRatingState();
     EXPECT_EQ(folder.Read("squibly.rat"), (Bytes{255, 1, 2}));
-    // Answers out of range fall back one by one; two bytes are not a record.
+    // Answers out of range fall back one by one; two bytes are no record (nothing counted yet).
     folder.Write("squibly.rat", Bytes{9, 4, 3});
     LoadRatingState();
     EXPECT_EQ(gamesPlayed, 9);
     EXPECT_EQ(hasRated, 0);
     EXPECT_EQ(rateDeclines, 0);
+    folder.Write("squibly.rat", Bytes{20, 1, 1});
+    LoadRatingState();
     folder.Write("squibly.rat", Bytes{20, 1});
     LoadRatingState();
-    EXPECT_EQ(gamesPlayed, 9);
+    EXPECT_EQ(gamesPlayed, 0);
+    EXPECT_EQ(hasRated, 0);
 }
 
 // ---- The saved game ------------------------------------------------------------------------
