@@ -11,8 +11,8 @@ void LoadRatingState() {
     hasRated = 0;
     rateDeclines = 0;
     KString path = SaveFilePath(ratingFile);
-    long size = FileSize(path);
-    if (size > 2 && OpenFile(1, path, 1)) {
+    long size = FileExists(path) && OpenFile(1, path, 1) ? ChannelSize(1) : 0;
+    if (size > 2) {
         BoundedReader in(1, size);
         int played = 0, rated = 0, declines = 0;
         in.Byte(played);

@@ -156,16 +156,15 @@ void LoadGame() {
     KString checkPath = SaveFilePath(savedGameCheckFile);
     KString gamePath = SaveFilePath(savedGameFile);
     float check = 0;
-    long checkSize = FileSize(checkPath);
-    if (checkSize >= 8 && OpenFile(3, checkPath, 1)) ReadNum(3, check);
+    if (FileExists(checkPath) && OpenFile(3, checkPath, 1) && ChannelSize(3) >= 8) ReadNum(3, check);
     CloseFile(3);
 
     bool held = false;
     std::string why = "no saved game";
-    long size = FileSize(gamePath);
+    long size = FileExists(gamePath) && OpenFile(2, gamePath, 1) ? ChannelSize(2) : 0;
     if (!(std::isfinite(check) && check > RESUME_CHECK_MINIMUM)) {
         why = "its check value is too small";
-    } else if (size <= SMALLEST_SAVED_GAME || !OpenFile(2, gamePath, 1)) {
+    } else if (size <= SMALLEST_SAVED_GAME) {
         why = "it is missing or too small";
     } else {
         float first = 0, last = 0;

@@ -133,8 +133,8 @@ void ResetProgress(float withSettings) {
 void LoadSettings() {
     HandledFileErrors handled;
     KString path = SaveFilePath(settingsFile);
-    long size = FileSize(path);
-    if (size >= SETTINGS_BYTES && OpenFile(1, path, 1)) {
+    long size = FileExists(path) && OpenFile(1, path, 1) ? ChannelSize(1) : 0;
+    if (size >= SETTINGS_BYTES) {
         BoundedReader in(1, size);
         Record r{};
         for (float& v : r) in.Num(v);
@@ -149,9 +149,9 @@ void LoadSettings() {
 bool LoadLegacySettings() {
     HandledFileErrors handled;
     KString path = SaveFilePath(legacySettingsFile);
-    long size = FileSize(path);
+    long size = FileExists(path) && OpenFile(1, path, 1) ? ChannelSize(1) : 0;
     bool recognised = false;
-    if (size >= 2 && OpenFile(1, path, 1)) {
+    if (size >= 2) {
         BoundedReader in(1, size);
         int length = 0;
         in.Word(length);

@@ -295,6 +295,12 @@ void ReadWord(float number, float& out) {
     out = static_cast<float>(value);
 }
 
+long ChannelSize(float number) {
+    Channel& ch = Checked(number);
+    if (ch.stream) ch.size = StreamLength(ch.stream);
+    return ch.stream || ch.block ? ch.size : 0;
+}
+
 void SeekFile(float number, int offset, float mode) {
     Channel& ch = Checked(number);
     if (!ch.stream && !ch.block) return;

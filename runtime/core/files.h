@@ -45,6 +45,9 @@ void ReadWord(float channel, int& out);
 void ReadWord(float channel, float& out);
 // mode 0 from the start, > 0 from the current position, < 0 from the end.
 void SeekFile(float channel, int offset, float mode);
+// Bytes in what the channel has open (0 when nothing): the size to read by, taken from the
+// open file itself, so a file replaced meanwhile under the same name cannot differ from it.
+long ChannelSize(float channel);
 
 // Replacing a file safely. OpenFileReplacing opens channel for writing into a temporary file
 // beside name (name + ".tmp"); the file called name is not touched. A write that fails on such a
