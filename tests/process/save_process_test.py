@@ -283,7 +283,7 @@ def kill_loop():
             # the kill lands as soon as the settings' or the game's temporary file appears, or
             # once the save is done and the game waits paused.
             # The board is live a few seconds after the start; a player who acted is resumed.
-            time.sleep(rng.uniform(3.5, 5) if kind == 4 else rng.uniform(0.5, 4))
+            time.sleep(rng.uniform(3.5, 4.5) if kind == 4 else rng.uniform(0.3, 2.5))
             if mode:
                 game.swipe_cells(2)
             watched = {0: "squibly.ach.tmp", 2: "squibly.sav.tmp", 4: None}[kind]
@@ -299,7 +299,7 @@ def kill_loop():
             if hit and watched:
                 mid_write += 1
         else:
-            time.sleep(rng.uniform(0.2, 4.0))
+            time.sleep(rng.uniform(0.1, 2.5))
             game.process.send_signal(signal.SIGKILL)
         game.process.wait(10)
         game.reader.join(5)
