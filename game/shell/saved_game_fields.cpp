@@ -366,14 +366,14 @@ Fields BuildFields() {
     Table(f, "bubbleX", bubbleX, 20, PLACE);
     Table(f, "bubbleY", bubbleY, 20, PLACE);
     Table(f, "bubblePhase", bubblePhase, 20, Real(0, 479));
-    Table(f, "bubbleSpeed", bubbleSpeed, 20, PLACE);
+    Table(f, "bubbleSpeed", bubbleSpeed, 20, Real(0, 100));   // bubbles only rise
     Table(f, "effectX", effectX, 31, PLACE);
     Table(f, "effectY", effectY, 31, PLACE);
-    Table(f, "effectSpeedX", effectSpeedX, 31, PLACE);
-    Table(f, "effectSpeedY", effectSpeedY, 31, PLACE);
+    Table(f, "effectSpeedX", effectSpeedX, 31, Real(-1000, 1000));
+    Table(f, "effectSpeedY", effectSpeedY, 31, Real(-1000, 1000));
     Table(f, "effectAngle", effectAngle, 31, PLACE);
     Table(f, "effectSize", effectSize, 31, PLACE);
-    Table(f, "effectTimer", effectTimer, 31, PLACE);
+    Table(f, "effectTimer", effectTimer, 31, Real(-1.0e6f, 1000));
     // The two reward stars carry the switches they pay; the other slots carry a picture.
     Table(f, "effectValue", effectValue, 31, 1, 1, [](int n) { return n < 2 ? Real(0, 1.0e6f) : ATLAS_ITEM; });
     Table(f, "sparkleAlpha", sparkleAlpha, 12, PLACE);
