@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds the image-reader fuzzer with clang and runs it for a bounded time.
 # Usage: fuzz/run_fuzz.sh [build-dir] [seconds] [extra libFuzzer options...]
-# Exit 77 (a skip for CTest) when clang is not installed; any finding fails.
+# Exit 77 (a skip for CTest) when clang is not installed; any finding fails with status 1
+# (libFuzzer's own finding status is 77, which CTest would take for a skip).
 set -euo pipefail
 
 here="$(cd "$(dirname "$0")" && pwd)"
@@ -25,5 +26,5 @@ mkdir -p "$build/seeds" "$build/corpus" "$build/artifacts"
 # New inputs go to corpus/ (kept between runs); stdout of the readers is closed (-close_fd_mask=1).
 "$build/image_fuzzer" "$build/corpus" "$build/seeds" \
   -dict="$here/image.dict" -max_total_time="$seconds" -max_len=65536 -timeout=10 \
-  -rss_limit_mb=2048 -close_fd_mask=1 -print_final_stats=1 \
+  -rss_limit_mb=2048 -close_fd_mask=1 -print_final_stats=1 -error_exitcode=1 -timeout_exitcode=1 \
   -artifact_prefix="$build/artifacts/" "$@"

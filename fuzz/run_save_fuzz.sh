@@ -6,7 +6,8 @@
 #   SECONDS        how long each fuzzer runs (0: build and make the seeds only)
 #   KIND           settings, legacy, rating, game (default: all four, one after another)
 # SAVE_FUZZ_NO_BUILD=1 runs what is built (for runs side by side after one build).
-# Exit 77 (a skip for CTest) when clang is not installed; any finding fails.
+# Exit 77 (a skip for CTest) when clang is not installed; any finding fails with status 1
+# (libFuzzer's own finding status is 77, which CTest would take for a skip).
 set -euo pipefail
 
 here="$(cd "$(dirname "$0")" && pwd)"
@@ -46,5 +47,6 @@ for kind in "${kinds[@]}"; do
   # (-close_fd_mask=1).
   "$build/${kind}_save_fuzzer" "$build/corpus/$kind" "$build/seeds/$kind" \
     -max_total_time="$seconds" -max_len=131072 -timeout=20 -rss_limit_mb=2048 -close_fd_mask=1 \
+    -error_exitcode=1 -timeout_exitcode=1 \
     -print_final_stats=1 -artifact_prefix="$build/artifacts/$kind/" "$@"
 done
