@@ -296,6 +296,11 @@ Fields BuildFields() {
     Number(f, "bannerTicks", bannerTicks, Whole(0, 145));
     Number(f, "tutorialStep", tutorialStep, Whole(0, 100));
     Number(f, "tutorialPanel", tutorialPanel, Whole(-1, 20));
+    Number(f, "tutorialAlpha", tutorialAlpha, ALPHA);
+    Number(f, "tutorialY", tutorialY, PLACE);
+    Number(f, "tutorialDrop", tutorialDrop, Real(0, 1000));
+    Number(f, "tutorialTouch", tutorialTouch, Whole(0, 2));
+    Number(f, "tutorialAnswer", tutorialAnswer, FLAG);
     Number(f, "tutorialSavedSpeechVolume", tutorialSavedSpeechVolume, VOLUME);
 
     // Power-ups and eggs.
