@@ -14,6 +14,7 @@
 #include "runtime/core/error_state.h"
 #include "runtime/core/files.h"
 #include "runtime/core/lifecycle.h"
+#include "runtime/platform/platform.h"
 
 namespace {
 struct Channel {
@@ -90,7 +91,7 @@ void SyncFolderOf(const std::string& path) {
     std::string folder = cut == std::string::npos ? "." : cut == 0 ? "/" : path.substr(0, cut);
     int fd = open(folder.c_str(), O_RDONLY | O_DIRECTORY);
     if (fd < 0) return;
-    fsync(fd);
+    Platform::SyncToStorage(fd);
     close(fd);
 }
 
@@ -204,7 +205,7 @@ int CommitFile(float number) {
     }
     int error = ch.writeError;
     if (error == 0 && fflush(ch.stream) != 0) error = errno;
-    if (error == 0 && fsync(fileno(ch.stream)) != 0) error = errno;
+    if (error == 0) error = Platform::SyncToStorage(fileno(ch.stream));
     if (fclose(ch.stream) != 0 && error == 0) error = errno;
     ch.stream = nullptr;
     if (error == 0 && rename(ch.temporary.c_str(), ch.target.c_str()) != 0) error = errno;

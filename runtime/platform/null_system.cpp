@@ -1,5 +1,8 @@
 // The system half of the headless twin: a virtual millisecond clock, an event queue fed by
 // tests and tools, pointer 0 and the key state kept from the events as they are polled.
+#include <unistd.h>
+
+#include <cerrno>
 #include <cstdlib>
 #include <cstring>
 #include <deque>
@@ -83,6 +86,9 @@ void Sleep(uint32_t ms) {
     s.sleptMs += ms;
     s.clockMs += ms;
 }
+
+// Save files of headless runs are real files, made durable as on the desktop.
+int SyncToStorage(int fd) { return fsync(fd) == 0 ? 0 : errno; }
 
 void PumpEvents() {}
 

@@ -24,6 +24,11 @@ uint32_t Ticks();
 // Sleeps ms milliseconds, resuming after interruptions. The null twin advances its clock instead.
 void Sleep(uint32_t ms);
 
+// Makes what was written through an open file or folder descriptor durable (fsync); 0 when
+// done, else the error number. The browser twin's saved folder stores each complete state of the
+// folder by itself (web_storage.js), so there it does nothing.
+int SyncToStorage(int fd);
+
 // ---- Events (SDL 1.2 event numbering) -----------------------------------
 
 enum EventType : uint8_t {

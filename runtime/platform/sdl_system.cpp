@@ -1,6 +1,7 @@
 // The SDL 1.2 twin of the platform edge, system side: start-up, clock, sleep, events, keys,
 // the mouse standing in for pointer 0 of the multi-touch query, and joysticks.
 #include <SDL.h>
+#include <unistd.h>
 
 #include <cerrno>
 #include <cstdio>
@@ -139,6 +140,8 @@ void Sleep(uint32_t ms) {
     timespec left;
     while (nanosleep(&want, &left) != 0 && errno == EINTR) want = left;
 }
+
+int SyncToStorage(int fd) { return fsync(fd) == 0 ? 0 : errno; }
 
 void PumpEvents() { SDL_PumpEvents(); }
 
