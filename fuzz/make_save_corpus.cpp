@@ -104,8 +104,7 @@ int main(int argc, char** argv) {
         seed.insert(seed.end(), game.begin(), game.end());
         Seed(out + "/game", std::string(m.mode ? m.mode : "menu") + std::to_string(m.frames), seed);
     }
-    save_fuzz::RemoveSaveFiles();
-    rmdir(save_fuzz::Folder().c_str());
+    save_fuzz::RemoveFolder();
     fflush(stdout);
     _exit(0);
 }

@@ -24,6 +24,14 @@ inline std::string& Folder() {
     return folder;
 }
 
+inline std::string PathOf(const char* name) { return Folder() + "/" + name; }
+
+inline void RemoveFolder() {
+    for (const char* name : {"squibly.ach", "squibly.dat", "squibly.rat", "squibly.sav", "squibly.tes", "badsquib.dat"})
+        unlink(PathOf(name).c_str());
+    rmdir(Folder().c_str());
+}
+
 // The runtime once per process, as main starts it, and an empty game folder in memory.
 inline void StartRuntime() {
     setenv("SQUIBLY_SEED", "7", 1);
@@ -36,9 +44,9 @@ inline void StartRuntime() {
     struct stat info;
     std::string pattern = (stat("/dev/shm", &info) == 0 ? "/dev/shm" : "/tmp") + std::string("/squibly-fuzz-XXXXXX");
     Folder() = mkdtemp(pattern.data());
+    // The game folder goes with the process (the quit callback, after it, finds nowhere to save).
+    atexit(RemoveFolder);
 }
-
-inline std::string PathOf(const char* name) { return Folder() + "/" + name; }
 
 inline void WriteFile(const char* name, const uint8_t* data, size_t size) {
     FILE* f = fopen(PathOf(name).c_str(), "wb");
