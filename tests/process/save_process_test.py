@@ -22,6 +22,8 @@ import time
 
 CASE, GAME, MEDIA = sys.argv[1], sys.argv[2], sys.argv[3]
 WORK = tempfile.mkdtemp(prefix="squibly-saves-process-")
+HOME = os.path.join(WORK, "home")
+os.makedirs(HOME)
 STARTED = []  # every process this test started, ended by its id at the end
 
 
@@ -93,7 +95,9 @@ def game_folder(name):
 
 class Game:
     def __init__(self, folder, mode="arcade", limit=None, user=None):
-        env = dict(os.environ, SDL_AUDIODRIVER="dummy", SQUIBLY_SEED="5")
+        # A home of its own: a game whose program folder cannot be written saves in the
+        # application-data folder under it, never in the real one.
+        env = dict(os.environ, SDL_AUDIODRIVER="dummy", SQUIBLY_SEED="5", HOME=HOME)
         env.pop("SQUIBLY_START_MODE", None)
         if mode:
             env["SQUIBLY_START_MODE"] = mode
@@ -352,10 +356,13 @@ def unwritable_case(limit=None, user=None, expect="", quit_on_screen=False):
     start_xvfb()
     start_wm()
     folder = game_folder("game")
-    if user is not None:
+    if user is not None or limit is None:
+        # Neither the program folder nor the application-data folder, where a game whose
+        # program folder is read-only saves instead, can be written.
+        os.makedirs(os.path.join(HOME, ".kortic"))
+        for path in (WORK, HOME, os.path.join(HOME, ".kortic"), folder):
+            os.chmod(path, 0o755 if user is not None else 0o555)
         os.chmod(WORK, 0o755)
-    elif limit is None:
-        os.chmod(folder, 0o555)
     game = Game(folder, limit=limit, user=user)
     game.wait_line("^Init Finalized$")
     game.wait_line("^can't save settings: .*squibly.ach: " + expect)
