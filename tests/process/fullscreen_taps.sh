@@ -12,6 +12,12 @@ report=$work/report.txt
 . "$(dirname "$0")/desktop_helpers.sh"
 trap 'desktop_cleanup; rm -rf "$work"' EXIT
 mkdir -p "$captures"
+# A folder of its own beside the same Media: the game saves beside itself, and a game saved by
+# an earlier run (or by a game started in build/) would otherwise be resumed instead of a new one.
+mkdir -p "$work/game"
+cp "$game" "$work/game/"
+ln -s "$(cd "$(dirname "$game")" && pwd)/Media" "$work/game/Media"
+game=$work/game/$(basename "$game")
 
 SW=1920 SH=1200 DW=768 DH=1024 SEED=5
 fullscreen=0 wid=""

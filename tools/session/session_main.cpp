@@ -11,6 +11,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -89,6 +90,25 @@ std::string CheckTick(long long tick) {
 // A quit ends the program inside a frame; the tick count it ended at is printed on the way out.
 void PrintEnd() { printf("session ended after %lld ticks\n", logicTickCount); }
 
+// Without --dir a session runs in a scratch folder of its own beside the build's Media, so no
+// game saved by an earlier session (or by the game in the build folder) is resumed.
+std::string scratchFolder;
+
+void RemoveScratchFolder() {
+    if (scratchFolder.empty()) return;
+    std::error_code ignored;
+    std::filesystem::remove_all(scratchFolder, ignored);
+}
+
+std::string MakeScratchFolder() {
+    std::string pattern = "/tmp/squibly-session-XXXXXX";
+    if (!mkdtemp(pattern.data())) return SQUIBLY_GAME_DIR;
+    scratchFolder = pattern;
+    std::error_code ignored;
+    std::filesystem::create_directory_symlink(std::string(SQUIBLY_GAME_DIR) + "/Media", scratchFolder + "/Media", ignored);
+    return scratchFolder;
+}
+
 // Runs before each logic tick: reports the state reached so far, then sets the pointer the
 // script holds for the tick about to run.
 void BeforeTick() {
@@ -142,7 +162,7 @@ int Usage() {
 int main(int argc, char** argv) {
     if (argc < 2) return Usage();
     std::string scriptPath = argv[1];
-    std::string outPath, gameDir = SQUIBLY_GAME_DIR, display, mode;
+    std::string outPath, gameDir, display, mode;
     long long seed = -1, ticks = -1, firstTick = 0;
     for (int i = 2; i < argc; ++i) {
         std::string arg = argv[i];
@@ -197,6 +217,10 @@ int main(int argc, char** argv) {
     GameStartupHook();
     RuntimeInit(0, 0, ApplicationName().c_str());
     ClearErrorState();
+    if (gameDir.empty()) {
+        gameDir = MakeScratchFolder();
+        std::atexit(RemoveScratchFolder);
+    }
     if (SetCurrentDir(gameDir.c_str()) == 0) {
         fprintf(stderr, "cannot enter the game folder %s\n", gameDir.c_str());
     }
