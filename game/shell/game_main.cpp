@@ -275,6 +275,7 @@ bool RunFrame() {
     TraceScreenChange();
     DrawFrame();
     ShowScreen();
+    TraceFramePresented();
     PaceFrame();
     RunDeferredAction();
     return true;

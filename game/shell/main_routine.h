@@ -34,6 +34,10 @@ void DrawFrame();
 void RunDeferredAction();
 // Prints "screen N phase P" when the screen has changed (only with SQUIBLY_TRACE_SCREENS=1).
 void TraceScreenChange();
+// With SQUIBLY_TRACE_FRAMES=N: the first loading and main-menu frames' times, and every N frames
+// the processor time per frame of the main thread, the rasteriser and the rest.
+void TraceLoadingFrame();
+void TraceFramePresented();
 
 // One logic tick of the current phase, and one drawing of the current screen.
 void RunPhaseTick();

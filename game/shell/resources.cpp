@@ -89,6 +89,7 @@ void ShowLoadingProgress(float step, float total) {
     SetBlendMode(-0.99f);
     EndPolygonBatch();
     ShowScreen();
+    TraceLoadingFrame();
 }
 
 void PlayLoadingOutro() {

@@ -9,6 +9,7 @@
 #include <cstring>
 
 #include "runtime/core/lifecycle.h"
+#include "runtime/graphics/draw_stats.h"
 #include "runtime/graphics/offscreen.h"
 #include "runtime/graphics/sprites.h"
 #include "runtime/platform/platform.h"
@@ -261,6 +262,7 @@ bool GraphicsDevice::ToggleFullscreen() {
 int GraphicsDevice::PresentFrame() {
     if (renderTarget >= 0) EndRenderTarget();
     Platform::SwapBuffers();
+    EndFrameDrawStats();
 
     if (clearEachFrame) {
         ClearBuffers(true, clearDepthOnce != 0);

@@ -4,8 +4,10 @@
 
 #include <GLES/gl.h>
 
+#include <algorithm>
 #include <new>
 
+#include "runtime/graphics/draw_stats.h"
 #include "runtime/graphics/graphics_device.h"
 #include "runtime/graphics/sprites.h"
 #include "runtime/platform/platform.h"
@@ -13,11 +15,18 @@
 namespace {
 PolygonBatch theBatch;
 const uint32_t WHITE = 0xFFFFFF;
+
+void DrawRange(PolygonBatch& b, GLenum primitive, size_t first, size_t count, bool gl) {
+    ++b.drawCalls;
+    if (gl && count > 0) glDrawArrays(primitive, static_cast<GLint>(first), static_cast<GLsizei>(count));
+}
 }  // namespace
 
 PolygonBatch* polygonBatch = &theBatch;
 
 const std::vector<BatchVertex>& LastBatchVertices() { return polygonBatch->vertices; }
+
+void MarkOpaqueVertices() { polygonBatch->opaqueVertices = polygonBatch->vertices.size(); }
 
 void BeginPolygonBatch(float sprite, float mode) {
     PolygonBatch& b = *polygonBatch;
@@ -35,6 +44,7 @@ void BeginPolygonBatch(float sprite, float mode) {
     }
     b.mode = TruncToInt(mode);
     b.colourUsed = false;
+    b.opaqueVertices = 0;
     if (b.spriteId >= 0) {
         const SpriteRecord* s = GetSprite(b.spriteId);
         // Ids beyond the table draw like an empty slot.
@@ -125,8 +135,24 @@ void EndPolygonBatch() {
     default: drawable = false; break;
     }
     if (drawable) {
-        ++b.drawCalls;
-        if (gl && !b.vertices.empty()) glDrawArrays(primitive, 0, static_cast<GLsizei>(b.vertices.size()));
+        // An opaque front (whole triangles only) is drawn first with blending off: nothing
+        // beneath it shows through, so blending it would only cost the rasteriser.
+        const size_t count = b.vertices.size();
+        size_t opaque = b.mode == 1 ? std::min(b.opaqueVertices, count) / 3 * 3 : 0;
+        const bool blended = device && device->blendOn;
+        if (!blended) opaque = 0;
+        const float viewW = device ? static_cast<float>(device->viewWidth) : 0.0f;
+        const float viewH = device ? static_cast<float>(device->viewHeight) : 0.0f;
+        if (opaque > 0) {
+            device->GlStateCache.Disable(GL_BLEND);
+            DrawRange(b, primitive, 0, opaque, gl);
+            CountDrawCall(b.vertices.data(), opaque, b.mode, false, b.colourUsed, viewW, viewH);
+            device->GlStateCache.Enable(GL_BLEND);
+        }
+        if (opaque == 0 || opaque < count) {
+            DrawRange(b, primitive, opaque, count - opaque, gl);
+            CountDrawCall(b.vertices.data() + opaque, count - opaque, b.mode, blended, b.colourUsed, viewW, viewH);
+        }
     }
     if (gl) {
         glDisableClientState(GL_VERTEX_ARRAY);

@@ -1,6 +1,7 @@
 // Polygon batches: textured triangles given vertex by vertex and drawn in one call.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 
@@ -20,6 +21,7 @@ public:
     bool colourUsed = false;
     float inverseWidth = 1.0f, inverseHeight = 1.0f;
     int imageHeight = 0;
+    size_t opaqueVertices = 0;          // the front of the batch drawn without blending
     unsigned long drawCalls = 0;        // glDrawArrays issued (counted on both twins)
 };
 
@@ -28,5 +30,9 @@ extern PolygonBatch* polygonBatch;
 void BeginPolygonBatch(float sprite, float mode);
 void AddPolygonVertex(float x, float y, float tx, float ty, float colour);
 void EndPolygonBatch();
+// Declares the vertices added so far (whole triangles of a mode-1 batch) opaque: they cover
+// what lies beneath them completely, so EndPolygonBatch draws them without blending, before
+// the rest of the batch.
+void MarkOpaqueVertices();
 // The vertices of the current (or last) batch, as they are handed to GL.
 const std::vector<BatchVertex>& LastBatchVertices();
