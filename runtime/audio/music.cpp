@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "runtime/audio/media_path.h"
+#include "runtime/audio/sound_check.h"
 #include "runtime/core/device_services.h"
 #include "runtime/core/error_state.h"
 #include "runtime/core/lifecycle.h"
@@ -35,8 +36,11 @@ void PlayMusicFile(const KString& name, float loop) {
         return;
     }
     PDL_NotifyMusicPlaying(true);
-    currentMusic = Platform::LoadMusic(path.c_str());
-    if (!currentMusic) {
+    const std::string wrong = CheckMusicFile(path.c_str());
+    if (wrong.empty()) currentMusic = Platform::LoadMusic(path.c_str());
+    if (!wrong.empty()) {
+        std::printf("PLAYMUSIC: %s: %s\n", path.c_str(), wrong.c_str());
+    } else if (!currentMusic) {
         std::printf("PLAYMUSIC: %s\n", Platform::LastError());
     } else {
         Platform::PlayMusic(currentMusic, loop != 0.0f ? -1 : 1);

@@ -5,6 +5,7 @@
 
 #include "runtime/audio/music.h"
 #include "runtime/audio/media_path.h"
+#include "runtime/audio/sound_check.h"
 #include "runtime/core/error_state.h"
 #include "runtime/platform/platform.h"
 
@@ -50,6 +51,12 @@ void LoadSound(const KString& name, float slot, float /*buffers*/) {
     KString path;
     if (!FindMediaPath(name, path)) path = name;
     Platform::FreeChunk(soundSlots[index]);
+    soundSlots[index] = nullptr;
+    const std::string wrong = CheckSoundFile(path.c_str());
+    if (!wrong.empty()) {
+        if (wrong != SOUND_FILE_UNREADABLE) std::fprintf(stderr, "Sound file %s not loaded: %s\n", path.c_str(), wrong.c_str());
+        return;
+    }
     soundSlots[index] = Platform::LoadWav(path.c_str());
 }
 

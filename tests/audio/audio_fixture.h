@@ -52,6 +52,34 @@ inline std::vector<uint8_t> SquareWav(double seconds, double peak) {
     return b;
 }
 
+// A PCM WAV header with the given fields (and `dataBytes` of silence), for the header checks.
+inline std::vector<uint8_t> WavWith(uint16_t format, uint16_t channels, uint32_t rate, uint16_t bits,
+                                    uint32_t dataBytes = 64) {
+    std::vector<uint8_t> b;
+    auto put = [&b](uint32_t v, int bytes) {
+        for (int i = 0; i < bytes; ++i) b.push_back(uint8_t(v >> (8 * i)));
+    };
+    b.insert(b.end(), {'R', 'I', 'F', 'F'});
+    put(36 + dataBytes, 4);
+    b.insert(b.end(), {'W', 'A', 'V', 'E', 'f', 'm', 't', ' '});
+    put(16, 4), put(format, 2), put(channels, 2), put(rate, 4), put(rate * channels * bits / 8, 4);
+    put(channels * bits / 8, 2), put(bits, 2);
+    b.insert(b.end(), {'d', 'a', 't', 'a'});
+    put(dataBytes, 4);
+    b.resize(b.size() + dataBytes, 0);
+    return b;
+}
+
+// The first page of an Ogg Vorbis stream: the identification header only (enough for the
+// header check; no decoder could play it).
+inline std::vector<uint8_t> VorbisHead(uint8_t channels, uint32_t rate) {
+    std::vector<uint8_t> b = {'O', 'g', 'g', 'S', 0, 2, 0, 0, 0, 0, 0, 0, 0, 0, 1, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1, 30};
+    b.insert(b.end(), {1, 'v', 'o', 'r', 'b', 'i', 's', 0, 0, 0, 0, channels});
+    for (int i = 0; i < 4; ++i) b.push_back(uint8_t(rate >> (8 * i)));
+    b.resize(b.size() + 14, 0);
+    return b;
+}
+
 inline bool WriteFile(const std::string& path, const std::vector<uint8_t>& bytes) {
     FILE* f = std::fopen(path.c_str(), "wb");
     if (!f) return false;

@@ -1,6 +1,7 @@
 // Sound slots and the music stream on the headless twin's silent device.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <functional>
 
@@ -21,8 +22,8 @@ protected:
         NullAudio::SetDeviceAvailable(true);
         ASSERT_FALSE(folder.Path().empty());
         ASSERT_TRUE(WriteFile(folder.File("beep.wav"), SquareWav(0.5, 0.5)));
-        // The headless device checks only the stream's signature, so an Ogg page head will do.
-        ASSERT_TRUE(WriteFile(folder.File("tune.ogg"), {'O', 'g', 'g', 'S', 0, 2, 0, 0, 0, 0}));
+        // The header check reads only the Vorbis identification header, so that will do.
+        ASSERT_TRUE(WriteFile(folder.File("tune.ogg"), VorbisHead(2, 44100)));
         OpenAudio();
         ClearError();
     }
@@ -112,6 +113,84 @@ TEST_F(Audio, FileThatFailsToLoadLeavesTheSlotEmpty) {
         EXPECT_EQ(ErrorCode(), 0) << name;
         EXPECT_EQ(PlaySound(3, 0, 1), -1) << name;
         StopAllSounds();
+    }
+}
+
+TEST_F(Audio, SoundsWhoseHeadersTheMixerCannotConvertLeaveTheirSlotsEmptyAndSaySo) {
+    std::vector<uint8_t> listPastEnd = SquareWav(0.1, 0.5);
+    listPastEnd.insert(listPastEnd.begin() + 12, {'L', 'I', 'S', 'T', 0xFF, 0xFF, 0xFF, 0x7F});
+    std::vector<uint8_t> cut = WavWith(1, 1, 44100, 16);
+    cut.resize(cut.size() - 10);
+    std::vector<uint8_t> dataFirst = WavWith(1, 1, 44100, 16);
+    std::rotate(dataFirst.begin() + 12, dataFirst.begin() + 36, dataFirst.begin() + 44 + 64);
+    const struct {
+        const char* name;
+        std::vector<uint8_t> bytes;
+        const char* reason;   // "" passes
+    } files[] = {
+        {"none.wav", WavWith(1, 0, 44100, 16), "the header claims 0 channels"},
+        {"six.wav", WavWith(1, 6, 44100, 16), "the header claims 6 channels"},
+        {"slow.wav", WavWith(1, 1, 50, 16), "the header claims a sample rate of 50 Hz"},
+        {"fast.wav", WavWith(1, 2, 4000000000u, 16), "the header claims a sample rate of 4000000000 Hz"},
+        {"deep.wav", WavWith(1, 2, 44100, 24), "it has 24-bit samples (8 or 16 are read)"},
+        {"adpcm.wav", WavWith(2, 1, 22050, 4), "its samples are not PCM (format 2)"},
+        {"cut.wav", cut, "its data runs past the end of the file"},
+        {"list.wav", listPastEnd, "a chunk runs past the end of the file"},
+        {"order.wav", dataFirst, "no fmt chunk before the data"},
+        {"voice.ogg", VorbisHead(0, 44100), "the header claims 0 channels"},
+        {"text.wav", {'h', 'e', 'l', 'l', 'o'}, "not a WAV or Ogg Vorbis sound"},
+        {"low.wav", WavWith(1, 1, 8000, 8), ""},
+        {"tone.ogg", VorbisHead(1, 22050), ""},
+    };
+    for (const auto& f : files) {
+        SCOPED_TRACE(f.name);
+        ASSERT_TRUE(WriteFile(folder.File(f.name), f.bytes));
+        LoadSound("beep.wav", 3, 1);
+        testing::internal::CaptureStderr();
+        LoadSound(f.name, 3, 1);
+        const std::string said = testing::internal::GetCapturedStderr();
+        EXPECT_EQ(ErrorCode(), 0);
+        if (*f.reason) {
+            EXPECT_EQ(PlaySound(3, 0, 1), -1);
+            EXPECT_EQ(said, std::string("Sound file ") + f.name + " not loaded: " + f.reason + "\n");
+        } else {
+            EXPECT_GE(PlaySound(3, 0, 1), 768);
+            EXPECT_EQ(said, "");
+        }
+        StopAllSounds();
+    }
+    testing::internal::CaptureStderr();
+    LoadSound("nothere.wav", 3, 1);   // a missing file is not reported (the Media folder is)
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
+}
+
+TEST_F(Audio, MusicIsCheckedByItsKindBeforeTheMixerOpensIt) {
+    std::vector<uint8_t> notVorbis = VorbisHead(2, 44100);
+    notVorbis[29] = 'V';
+    const struct {
+        const char* name;
+        std::vector<uint8_t> bytes;
+        const char* reason;
+    } files[] = {
+        {"mono.ogg", VorbisHead(1, 44100), ""},
+        {"slow.ogg", VorbisHead(2, 10), "the header claims a sample rate of 10 Hz"},
+        {"notvorbis.ogg", notVorbis, "its first Ogg page holds no Vorbis header"},
+        {"wave.ogg", WavWith(1, 2, 44100, 16), "not an Ogg stream"},   // the name picks the decoder
+        {"tagged.mp3", {'I', 'D', '3', 3, 0, 0, 0, 0, 0, 2, 0, 0, 0xFF, 0xFB, 0x90, 0x64, 0, 0}, ""},
+        {"junk.mp3", {'n', 'o', 't', ' ', 'm', 'u', 's', 'i', 'c'}, "not an MP3 stream"},
+        {"none.wav", WavWith(1, 0, 44100, 16), "the header claims 0 channels"},
+        {"song.mid", {'M', 'T', 'h', 'd', 0, 0, 0, 6}, "not Ogg Vorbis, MP3 or WAV music"},
+    };
+    for (const auto& f : files) {
+        SCOPED_TRACE(f.name);
+        ASSERT_TRUE(WriteFile(folder.File(f.name), f.bytes));
+        testing::internal::CaptureStdout();
+        PlayMusicFile(f.name, 1);
+        const std::string said = testing::internal::GetCapturedStdout();
+        EXPECT_EQ(MusicPlaying(), *f.reason ? 0 : 1);
+        if (*f.reason) {
+            EXPECT_EQ(said, std::string("PLAYMUSIC: ") + f.name + ": " + f.reason + "\n");
+        }
     }
 }
 
