@@ -16,6 +16,7 @@
 #include "runtime/core/files.h"
 #include "runtime/graphics/graphics_device.h"
 #include "runtime/input/input_state.h"
+#include "runtime/platform/platform.h"
 
 // Programs without a game (tools, tests) have no table; the weak reference is then null.
 extern const CallbackRow CALLBACK_TABLE[] __attribute__((weak));
@@ -98,10 +99,13 @@ void Hibernate() {
         if (paused) {
             printf("pause loop in showscreen/hibernate\n");
             fflush(stdout);
+            // Nothing sounds while paused, and a closed device has no mixing thread to wake.
+            Platform::SuspendAudio(true);
             while (paused) {
                 if (!PumpEvents()) QuitWithoutError();
                 SleepMs(200);
             }
+            Platform::SuspendAudio(false);
             printf("pause loop ended\n");
             fflush(stdout);
             return;

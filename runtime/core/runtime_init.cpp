@@ -36,6 +36,12 @@ void ShowWindowIcon() {
     DecodedImage icon;
     if (LoadImageFile(ApplicationIcon().c_str(), icon)) Platform::SetWindowIcon(icon.rgba.data(), icon.width, icon.height);
 }
+
+// A quit that came while start-up presented its first frames (a SIGTERM, the window closed).
+[[noreturn]] void QuitDuringStartUp() {
+    SetError(0);
+    EndProgram();
+}
 }  // namespace
 
 int RuntimeInit(intptr_t window, int, const char* caption) {
@@ -60,6 +66,7 @@ int RuntimeInit(intptr_t window, int, const char* caption) {
     int screenOk = graphicsDevice->SetScreen(window, settings.screenWidth, settings.screenHeight, 0,
                                              settings.framesPerSecond, settings.displayMode);
     if (!screenOk || !Platform::WindowOpen()) DisplayFailed();
+    if (graphicsDevice->quitDuringSetUp) QuitDuringStartUp();
     settings.desktopWidth = graphicsDevice->deskWidth;
     settings.desktopHeight = graphicsDevice->deskHeight;
 
@@ -104,7 +111,7 @@ int RuntimeInit(intptr_t window, int, const char* caption) {
     SetTimerOffset(ElapsedMs());
     SetCurrentFrameTime(ElapsedMs());
 
-    graphicsDevice->PresentFrame();
+    if (!graphicsDevice->PresentFrame()) QuitDuringStartUp();
     graphicsDevice->Reset2DState();
     float screenW = 0, screenH = 0;
     GetScreenSize(screenW, screenH);

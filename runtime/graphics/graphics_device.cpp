@@ -124,16 +124,17 @@ int GraphicsDevice::SetScreen(intptr_t, int width, int height, int, int fps, int
     clearEachFrame = 1;
     if (Platform::HasGL()) glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
     ClearBuffers(true, false);
+    // A quit handled by these first frames must not be lost: the runtime ends the program on it.
     for (int i = 0; i < 2; ++i) {
         clearDepthOnce = 1;
-        PresentFrame();
+        if (!PresentFrame()) quitDuringSetUp = true;
     }
     Reset2DState();
 
     std::puts("get accurate timer - 1st call");
     nextFrameTime = ElapsedMs();
     std::puts("flip - 1st call");
-    PresentFrame();
+    if (!PresentFrame()) quitDuringSetUp = true;
 
     const char* extensions = nullptr;
     if (Platform::HasGL()) extensions = reinterpret_cast<const char*>(glGetString(GL_EXTENSIONS));
@@ -280,20 +281,14 @@ int GraphicsDevice::PresentFrame() {
             continue;
         }
         inRow = 0;
-        float now = ElapsedMs();
-        float remaining = nextFrameTime - now;
-        if (remaining > 7.0f) {
-            const float nap = remaining - 3.0f;
-            Platform::Sleep(static_cast<uint32_t>(nap));
-            now += nap;
-            remaining = nextFrameTime - now;
-        }
+        const float remaining = nextFrameTime - ElapsedMs();
         if (remaining > 1.0f) {
-            // The last milliseconds are waited out while still taking events; a short nap
-            // keeps that wait from spinning a core.
-            if (remaining > 2.0f) Platform::Sleep(1);
+            // Until the last millisecond before the frame's slot the wait blocks, and any event
+            // that arrives meanwhile wakes it to be handled at once.
+            Platform::WaitEvent(remaining - 1.0f);
             continue;
         }
+        const float now = ElapsedMs();
         if (frameMillis > 0.0f) {
             nextFrameTime += frameMillis;
             if (nextFrameTime < now) nextFrameTime += frameMillis;

@@ -95,6 +95,7 @@ public:
     int windowMode = 0;
     int maxTextureSize = 0; // from GL; 0 on the headless twin
     bool blendOn = false;   // GL_BLEND as last set by the game's switches
+    bool quitDuringSetUp = false;   // a frame presented by SetScreen took a quit event
     GlCapabilityCache GlStateCache;
 
     std::vector<SpriteRecord> sprites;      // 65537 slots

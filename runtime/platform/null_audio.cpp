@@ -30,6 +30,7 @@ struct ChannelState {
 
 bool deviceAvailable = true;
 bool audioOpen = false;
+bool suspended = false;   // closed for a pause; opens again as it was
 std::vector<ChannelState> channels;
 std::vector<NullAudio::PlayRecord> plays;
 const Platform::Music* currentMusic = nullptr;
@@ -118,6 +119,7 @@ bool OpenAudio(int frequency, uint16_t, int, int) {
 
 void CloseAudio() {
     audioOpen = false;
+    suspended = false;
     channels.clear();
     currentMusic = nullptr;
     currentMusicPath.clear();
@@ -125,6 +127,16 @@ void CloseAudio() {
 }
 
 bool AudioOpen() { return audioOpen; }
+
+void SuspendAudio(bool suspend) {
+    if (suspend == suspended) return;
+    if (suspend && !audioOpen) return;   // a device that never opened stays closed
+    suspended = suspend;
+    if (suspend) {
+        for (ChannelState& c : channels) c.chunk = nullptr;   // what was sounding is cut off
+    }
+    audioOpen = !suspend;
+}
 
 int AllocateChannels(int count) {
     if (!audioOpen) return 0;

@@ -92,6 +92,13 @@ int SyncToStorage(int fd) { return fsync(fd) == 0 ? 0 : errno; }
 
 void PumpEvents() {}
 
+// Nothing arrives while the virtual clock stands, so a wait with an empty queue lasts its whole
+// time (whole milliseconds, the clock's unit).
+void WaitEvent(float ms) {
+    if (!State().queue.empty() || !(ms >= 1.0f)) return;
+    Sleep(static_cast<uint32_t>(ms));
+}
+
 bool PollEvent(Event* event) {
     SystemState& s = State();
     s.pollCalls += 1;

@@ -68,6 +68,9 @@ struct Event {
 };
 
 void PumpEvents();                 // SDL_PumpEvents
+// Waits, without spinning, until an event may be waiting (input from the display, a quit
+// signal) or `ms` milliseconds (fractions included) have passed. The null twin advances its clock.
+void WaitEvent(float ms);
 bool PollEvent(Event* event);      // SDL_PollEvent; false when the queue is empty
 bool PeekKeyDown(Event* event);    // SDL_PeepEvents(1, SDL_PEEKEVENT, key-down mask)
 bool PushEvent(const Event& event);
@@ -127,6 +130,10 @@ struct Music;   // a music stream
 bool OpenAudio(int frequency, uint16_t format, int channels, int chunkSize);
 void CloseAudio();
 bool AudioOpen();
+// While the application is paused the device is closed, so no mixing thread wakes the process;
+// opened again, it is as it was: loaded sounds stay, channel count and volumes are kept, and
+// music that was playing starts again from its beginning (paused music stays paused).
+void SuspendAudio(bool suspend);
 int AllocateChannels(int count);         // -1 asks for the current number
 int ChannelVolume(int channel, int volume);   // channel -1 = all; volume -1 = query
 int ChunkVolume(Chunk* chunk, int volume);    // volume -1 = query; returns the previous volume

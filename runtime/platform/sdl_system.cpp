@@ -1,9 +1,12 @@
 // The SDL 1.2 twin of the platform edge, system side: start-up, clock, sleep, events, keys,
 // the mouse standing in for pointer 0 of the multi-touch query, and joysticks.
 #include <SDL.h>
+#include <SDL_syswm.h>
+#include <poll.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -91,6 +94,14 @@ Event Translate(const SDL_Event& e) {
     return out;
 }
 
+// SIGINT and SIGTERM, counted by the handler and turned into quit events by PollEvent.
+volatile sig_atomic_t quitSignals = 0;
+sig_atomic_t quitSignalsReported = 0;
+
+void OnQuitSignal(int) { quitSignals = quitSignals + 1; }
+
+bool QuitSignalPending() { return quitSignals != quitSignalsReported; }
+
 timespec StartTime() {
     static timespec start = [] {
         timespec t;
@@ -103,6 +114,19 @@ timespec StartTime() {
 
 bool InitSystem(uint32_t flags) {
     StartTime();
+    // SDL would turn these signals into a quit event itself, but from inside its handler, which
+    // may interrupt its own event queue; a count that PollEvent reads is safe whenever the signal
+    // comes, and SDL leaves a handler alone that it finds installed.
+    struct sigaction action;
+    memset(&action, 0, sizeof action);
+    action.sa_handler = OnQuitSignal;
+    sigemptyset(&action.sa_mask);
+    action.sa_flags = SA_RESTART;
+    sigaction(SIGINT, &action, nullptr);
+    sigaction(SIGTERM, &action, nullptr);
+    // Nothing here uses SDL's timers (the clock and the sleeps are our own), and its timer thread
+    // would wake the process every millisecond, paused or not.
+    flags &= ~static_cast<uint32_t>(SDL_INIT_TIMER);
     // The GL context is made on an X11 window; SDL's text-terminal drivers would start the
     // game inside the terminal instead of failing plainly when there is no display.
     setenv("SDL_VIDEODRIVER", "x11", 0);
@@ -145,7 +169,35 @@ int SyncToStorage(int fd) { return fsync(fd) == 0 ? 0 : errno; }
 
 void PumpEvents() { SDL_PumpEvents(); }
 
+void WaitEvent(float ms) {
+    if (!(ms > 0.0f) || QuitSignalPending()) return;
+    SDL_Event e;
+    if (SDL_WasInit(SDL_INIT_VIDEO) && SDL_PeepEvents(&e, 1, SDL_PEEKEVENT, SDL_ALLEVENTS) > 0) return;
+    const long long ns = static_cast<long long>(static_cast<double>(ms) * 1e6);
+    timespec wait{static_cast<time_t>(ns / 1000000000LL), static_cast<long>(ns % 1000000000LL)};
+    SDL_SysWMinfo wm;
+    SDL_VERSION(&wm.version);
+    if (SDL_WasInit(SDL_INIT_VIDEO) && SDL_GetWMInfo(&wm) == 1 && wm.subsystem == SDL_SYSWM_X11 && wm.info.x11.display) {
+        Display* x11 = wm.info.x11.display;
+        if (XEventsQueued(x11, QueuedAlready) > 0) return;
+        XFlush(x11);
+        // Input on the display's connection, a signal or the time, whichever comes first.
+        pollfd watch{ConnectionNumber(x11), POLLIN, 0};
+        ppoll(&watch, 1, &wait, nullptr);
+        return;
+    }
+    nanosleep(&wait, nullptr);   // a signal cuts it short: the caller polls at once
+}
+
 bool PollEvent(Event* event) {
+    if (QuitSignalPending()) {
+        quitSignalsReported = quitSignals;
+        if (event) {
+            *event = Event();
+            event->type = EVENT_QUIT;
+        }
+        return true;
+    }
     SDL_Event e;
     if (!SDL_PollEvent(&e)) {
         // A window destroyed from outside can never be shown again: that is a quit.

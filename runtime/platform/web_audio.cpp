@@ -70,6 +70,9 @@ void CloseAudio() {
 
 bool AudioOpen() { return audioOpen; }
 
+// A hidden page's sound is stopped by the page itself (web_browser.js), so nothing to do here.
+void SuspendAudio(bool) {}
+
 int AllocateChannels(int count) {
     if (!audioOpen) return 0;
     if (count >= 0) SetChannelCount(count);

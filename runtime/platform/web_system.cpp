@@ -171,6 +171,11 @@ int SyncToStorage(int) { return 0; }
 
 void PumpEvents() { TakePageEvents(); }
 
+// The page's events arrive while the browser has control, so the wait hands it over.
+void WaitEvent(float ms) {
+    if (ms >= 1.0f) WebBrowser::Sleep(static_cast<uint32_t>(ms));
+}
+
 bool PollEvent(Event* event) {
     if (state.queue.empty()) TakePageEvents();
     if (state.queue.empty()) return false;

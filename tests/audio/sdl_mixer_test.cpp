@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
+#include <string>
 #include <vector>
 
 #include "runtime/audio/music.h"
@@ -65,6 +66,63 @@ TEST_F(Mixer, MusicStreamOnTheDummyDevice) {
     const std::string out = testing::internal::GetCapturedStdout();
     EXPECT_EQ(out.rfind("PLAYMUSIC: ", 0), 0u) << out;
     EXPECT_EQ(MusicPlaying(), 0);
+}
+
+TEST_F(Mixer, HeadersTheConverterCannotTakeNeverReachTheMixer) {
+    // Each of these made the mixer's converter overrun its table of steps and crash.
+    const std::vector<uint8_t> hostile[] = {WavWith(1, 0, 44100, 16), WavWith(1, 1, 50, 16), WavWith(1, 2, 1, 8),
+                                            WavWith(1, 1, 0, 16)};
+    Open("dummy");
+    ASSERT_TRUE(Platform::AudioOpen());
+    for (const std::vector<uint8_t>& bytes : hostile) {
+        ASSERT_TRUE(WriteFile(folder.File("hostile.wav"), bytes));
+        testing::internal::CaptureStderr();
+        LoadSound("hostile.wav", 7, 1);
+        EXPECT_NE(testing::internal::GetCapturedStderr().find("hostile.wav not loaded"), std::string::npos);
+        EXPECT_EQ(PlaySound(7, 0, 1), -1);
+        ASSERT_TRUE(WriteFile(folder.File("hostile.ogg"), bytes));
+        testing::internal::CaptureStdout();
+        PlayMusicFile("hostile.ogg", 1);
+        EXPECT_EQ(testing::internal::GetCapturedStdout().rfind("PLAYMUSIC: ", 0), 0u);
+        EXPECT_EQ(MusicPlaying(), 0);
+    }
+    LoadSound("loud.wav", 7, 1);
+    EXPECT_EQ(PlaySound(7, 0, 1), 1792) << "the mixer is unharmed";
+}
+
+int ThreadCount() {
+    int n = 0;
+    std::ifstream status("/proc/self/status");
+    for (std::string line; std::getline(status, line);)
+        if (line.rfind("Threads:", 0) == 0) n = std::atoi(line.c_str() + 8);
+    return n;
+}
+
+TEST_F(Mixer, WhilePausedTheDeviceIsClosedAndItComesBackAsItWas) {
+    if (std::system("command -v sox >/dev/null 2>&1") != 0) GTEST_SKIP() << "sox is needed to make an Ogg file";
+    ASSERT_EQ(std::system("sox -n -r 44100 -c 2 tune.ogg synth 2 sine 440 vol 0.3 2>/dev/null"), 0);
+    Open("dummy");
+    ASSERT_TRUE(Platform::AudioOpen());
+    LoadSound("loud.wav", 5, 1);
+    PlayMusicFile("tune.ogg", 1);
+    SetMusicVolume(0.5f);
+    Platform::ChannelVolume(3, 40);
+    ASSERT_GE(PlaySound(5, 0, 1), 1280);
+    const int threads = ThreadCount();
+    Platform::SuspendAudio(true);
+    EXPECT_FALSE(Platform::AudioOpen());
+    EXPECT_EQ(ThreadCount(), threads - 1) << "the mixing thread has ended";
+    EXPECT_EQ(PlaySound(5, 0, 1), -1);
+    Platform::SuspendAudio(false);
+    ASSERT_TRUE(Platform::AudioOpen());
+    EXPECT_EQ(ThreadCount(), threads);
+    EXPECT_EQ(MusicPlaying(), 1) << "the music starts again";
+    EXPECT_EQ(Platform::MusicVolume(-1), 64);
+    EXPECT_EQ(Platform::ChannelVolume(3, -1), 40);
+    EXPECT_EQ(SoundPlaying(1280), 0) << "what was sounding was cut off";
+    EXPECT_EQ(PlaySound(5, 0, 1), 1280) << "the loaded sound is still there";
+    Platform::SuspendAudio(false);   // not suspended: nothing happens
+    EXPECT_TRUE(Platform::AudioOpen());
 }
 
 TEST_F(Mixer, SilentWhenTheDeviceCannotOpen) {

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "core_test_util.h"
+#include "runtime/core/entry.h"
 #include "runtime/core/lifecycle.h"
 #include "runtime/graphics/graphics_device.h"
 #include "runtime/input/input_state.h"
@@ -209,4 +210,17 @@ TEST_F(LifecycleDeathTest, EveryQuitPathEndsWithTheQuitCallbackOnce) {
         ExpectEndsProgram([&] { paths[n](); printf("still running\n"); exit(3); },
                           std::string("main.cc\nquit callback\n") + SHUTDOWN_LINES);
     }
+}
+
+TEST_F(LifecycleDeathTest, AQuitTakenByTheFirstFramesOfStartUpEndsTheProgram) {
+    // The display's set-up presents frames and handles events before the game runs; a quit among
+    // them (a SIGTERM, the window closed at once) must not be lost there.
+    ExpectEndsProgram(
+        [] {
+            NullPlatform::PushQuit();
+            RuntimeInit(0, 0, "quit test");
+            printf("still running\n");
+            exit(3);
+        },
+        std::string("DIVE init \\[OK\\]\nquit callback\nShut down KRT\nkrt is shut down\n") + SHUTDOWN_LINES);
 }

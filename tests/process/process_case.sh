@@ -62,6 +62,12 @@ wait_line() {  # pattern
 }
 
 count() { grep -c -x -- "$1" "$out"; }
+
+# Context switches of all the game's threads so far: each is a sleep and a wake-up.
+switches() {
+    cat /proc/"$game_pid"/task/*/status 2>/dev/null |
+        awk '/^voluntary_ctxt_switches|^nonvoluntary_ctxt_switches/ {s += $2} END {print s}'
+}
 expect_count() { [ "$(count "$1")" -eq "$2" ] || fail "$1 seen $(count "$1") times, wanted $2"; }
 
 window_id() {
@@ -149,11 +155,16 @@ iconify_pause)
     wait_line "pause loop in showscreen/hibernate"
     sleep 0.5
     before=$(awk '{print $14 + $15}' "/proc/$game_pid/stat")
+    switches_before=$(switches)
     sleep 4
     ticks=$(( $(awk '{print $14 + $15}' "/proc/$game_pid/stat") - before ))
+    wakeups=$(( ($(switches) - switches_before) / 4 ))
     percent=$(awk -v d="$ticks" -v hz="$(getconf CLK_TCK)" 'BEGIN { printf "%.1f", 100 * d / (hz * 4) }')
-    echo "CPU while paused: ${percent}% ($ticks ticks over 4 s)"
+    echo "CPU while paused: ${percent}% ($ticks ticks over 4 s), $wakeups wake-ups per second"
     awk -v p="$percent" 'BEGIN { exit !(p <= 5.0) }' || fail "CPU while paused ${percent}%"
+    # The pause loop's five a second and the window watch's round trips to the X server, and no
+    # thread of SDL's (timer, mixer) ticking meanwhile.
+    [ "$wakeups" -le 20 ] || fail "$wakeups wake-ups per second while paused"
     timeout 5 xdotool windowactivate --sync "$wid" >/dev/null 2>&1 || timeout 5 xdotool windowmap "$wid"
     wait_line "test game: KRT_ON_RESUME"
     wait_line "pause loop ended"
