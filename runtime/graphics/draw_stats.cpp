@@ -10,6 +10,7 @@
 namespace {
 bool enabled = false;
 FrameDrawStats current, last;
+void (*frameListener)(const FrameDrawStats&) = nullptr;
 
 struct Point {
     double x, y;
@@ -103,7 +104,10 @@ void EndFrameDrawStats() {
     if (!enabled) return;
     last = current;
     current = FrameDrawStats();
+    if (frameListener) frameListener(last);
 }
+
+void SetFrameDrawStatsListener(void (*listener)(const FrameDrawStats&)) { frameListener = listener; }
 
 const FrameDrawStats& LastFrameDrawStats() { return last; }
 const FrameDrawStats& CurrentFrameDrawStats() { return current; }

@@ -27,6 +27,8 @@ void CountDrawCall(const BatchVertex* vertices, size_t count, int mode, bool ble
 // The frame was presented: what was counted since the last present becomes its figures.
 void EndFrameDrawStats();
 const FrameDrawStats& LastFrameDrawStats();
+// Called with each presented frame's figures while counting is on (nullptr: nobody).
+void SetFrameDrawStatsListener(void (*listener)(const FrameDrawStats&));
 const FrameDrawStats& CurrentFrameDrawStats();
 
 // Area of the part of a triangle inside the rectangle 0..w x 0..h.

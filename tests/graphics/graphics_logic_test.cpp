@@ -13,10 +13,12 @@
 #include "runtime/core/error_state.h"
 #include "runtime/core/files.h"
 #include "runtime/core/kstring.h"
+#include "runtime/graphics/draw_stats.h"
 #include "runtime/graphics/font.h"
 #include "runtime/graphics/graphics_device.h"
 #include "runtime/graphics/image_decode.h"
 #include "runtime/graphics/offscreen.h"
+#include "runtime/graphics/polygon_batch.h"
 #include "runtime/graphics/sprites.h"
 #include "runtime/platform/null_platform.h"
 #include "tests/graphics/headless_device.h"
@@ -126,6 +128,58 @@ TEST_F(DisplaySetUp, SwitchesLastUntilTheFrameReset) {
     EXPECT_EQ(std::make_pair(d.globalAlpha, d.alphaTestRef), std::make_pair(1.0f, 0.05f));
     EXPECT_EQ(std::make_pair(d.GlStateCache.Word(GL_BLEND), d.GlStateCache.Word(GL_ALPHA_TEST)), std::make_pair(0u, 1u));
     EXPECT_EQ((std::vector<int>{d.smoothFiltering, d.viewWidth}), (std::vector<int>{1, 768}));
+}
+
+TEST(DrawFigures, TrianglesAreClippedToTheViewport) {
+    const float x[3] = {0, 100, 0}, y[3] = {0, 0, 100};
+    EXPECT_DOUBLE_EQ(ClippedTriangleArea(x, y, 200, 200), 5000);
+    EXPECT_DOUBLE_EQ(ClippedTriangleArea(x, y, 50, 50), 2500);   // the whole corner square
+    const float left[3] = {-100, 100, -100}, down[3] = {0, 0, 200};
+    EXPECT_DOUBLE_EQ(ClippedTriangleArea(left, down, 300, 300), 5000);
+    const float away[3] = {-50, -10, -50}, any[3] = {0, 0, 40};
+    EXPECT_DOUBLE_EQ(ClippedTriangleArea(away, any, 300, 300), 0);
+    const float bad[3] = {0, NAN, 10};
+    EXPECT_DOUBLE_EQ(ClippedTriangleArea(bad, y, 300, 300), 0);
+}
+
+TEST_F(DisplaySetUp, AnOpaqueFrontIsItsOwnUnblendedDrawAndTheFrameCountsItsPixels) {
+    auto quad = [](float x0, float y0, float x1, float y1, float colour) {
+        const float v[6][2] = {{x0, y0}, {x0, y1}, {x1, y1}, {x1, y1}, {x1, y0}, {x0, y0}};
+        for (const auto& p : v) AddPolygonVertex(p[0], p[1], 0, 0, colour);
+    };
+    EnableDrawStats(true);
+    const unsigned long draws = polygonBatch->drawCalls;
+    BeginPolygonBatch(-1, 1);
+    SetBlendMode(-1);
+    quad(0, 0, 100, 100, 0xFFFFFF);
+    quad(700, 1000, 800, 1100, 0xFFFFFF);   // a quarter of it on the screen
+    MarkOpaqueVertices();
+    SetBlendMode(-0.5f);
+    quad(50, 0, 150, 100, 0xFFFFFF);
+    SetBlendMode(-1);
+    quad(0, 200, 10, 210, 0x8000FF);        // the key colour: alpha 0, drawn for nothing
+    EndPolygonBatch();
+    EXPECT_EQ(polygonBatch->drawCalls, draws + 2);
+    EXPECT_EQ(graphicsDevice->GlStateCache.Word(GL_BLEND), 1u) << "blending is on again after the front";
+    // Without blending the whole batch is one draw, opaque or not.
+    SetBlendMode(0);
+    BeginPolygonBatch(-1, 1);
+    quad(0, 300, 20, 310, 0xFFFFFF);
+    MarkOpaqueVertices();
+    EndPolygonBatch();
+    EXPECT_EQ(polygonBatch->drawCalls, draws + 3);
+    const FrameDrawStats during = CurrentFrameDrawStats();
+    ASSERT_EQ(graphicsDevice->PresentFrame(), 1);
+    const FrameDrawStats& s = LastFrameDrawStats();
+    EXPECT_EQ(s.drawCalls, during.drawCalls);
+    EXPECT_EQ(s.drawCalls, 3u);
+    EXPECT_EQ(s.vertices, 30u);
+    EXPECT_DOUBLE_EQ(s.opaquePixels, 10000 + 68 * 24 + 200);
+    EXPECT_DOUBLE_EQ(s.blendedPixels, 10000 + 100);
+    EXPECT_DOUBLE_EQ(s.invisiblePixels, 100);
+    EXPECT_EQ(s.peakAlpha, 1.0f);
+    EXPECT_EQ(CurrentFrameDrawStats().drawCalls, 0u) << "the next frame starts from nothing";
+    EnableDrawStats(false);
 }
 
 TEST_F(DisplaySetUp, ViewportOfNoSizeIsTheWholeScreen) {

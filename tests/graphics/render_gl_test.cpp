@@ -198,6 +198,39 @@ TEST_F(RenderTest, BlendingAndGlobalAlpha) {
     ExpectPixels({{405, 105, 20 * 127 / 255, 10 * 127 / 255, (200 * 127 + 255 * 128) / 255}}, 3);
 }
 
+TEST_F(RenderTest, AnOpaqueFrontIsDrawnUnblendedAndTheRestOfTheBatchBlendsOverIt) {
+    FillRect(0, 0, 768, 1024, 0xFF0000);  // blue, which the opaque front must hide
+    auto add = [](float x0, float y0, float x1, float y1, float colour) {
+        const float v[6][2] = {{x0, y0}, {x0, y1}, {x1, y1}, {x1, y1}, {x1, y0}, {x0, y0}};
+        for (const auto& p : v) AddPolygonVertex(p[0], p[1], 0, 0, colour);
+    };
+    BeginPolygonBatch(-1, 1);
+    SetBlendMode(-0.3f);                  // the front's vertices carry a faint alpha...
+    add(0, 0, 200, 100, 0x0000FF);
+    MarkOpaqueVertices();
+    SetBlendMode(-0.5f);
+    add(100, 0, 300, 100, 0xFFFFFF);
+    EndPolygonBatch();                    // with blending on
+    // A grey at 70 % drawn opaque over black looks like white at alpha 0.7 blended over it.
+    SetBlendMode(0);
+    FillRect(0, 200, 300, 300, 0x000000);
+    SetBlendMode(-1);
+    BeginPolygonBatch(-1, 1);
+    add(0, 200, 100, 300, 178 * 65793.0f);
+    MarkOpaqueVertices();
+    SetBlendMode(-0.7f);
+    add(100, 200, 200, 300, 0xFFFFFF);
+    EndPolygonBatch();
+    Read();
+    ExpectPixels({{50, 50, 255, 0, 0}});                   // ...but it hides the blue entirely
+    ExpectPixels({{150, 50, 255, 127, 127}, {250, 50, 127, 127, 255}}, 2);
+    const Rgba opaque = buffer.Virtual(50, 250), blended = buffer.Virtual(150, 250);
+    EXPECT_TRUE(Near(opaque, blended.r, blended.g, blended.b, 1))
+        << opaque.r << " " << opaque.g << " " << opaque.b << " against " << blended.r << " " << blended.g << " " << blended.b;
+    EXPECT_TRUE(glIsEnabled(GL_BLEND)) << "blending is on again after the front";
+    EXPECT_EQ(graphicsDevice->GlStateCache.Word(GL_BLEND), 1u);
+}
+
 TEST_F(RenderTest, AlphaTestDropsKeyColouredAndFaintVertices) {
     FillRect(0, 0, 768, 1024, 0x00FF00);  // green
     SetBlendMode(-1.0f);
