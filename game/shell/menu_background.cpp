@@ -20,22 +20,37 @@ const float SCROLL_PERIOD = 480;
 const float MARGIN = 5;
 const int STATIC_BACKGROUND = 16;
 
-void AddScaledVertex(float x, float y, float u, float v) {
+void AddScaledVertex(float x, float y, float u, float v, float colour) {
     if (scalingOn != 0) {
         x *= scaleX;
         y *= scaleY;
     }
-    AddPolygonVertex(x, y, u, v, WHITE);
+    AddPolygonVertex(x, y, u, v, colour);
+}
+
+// White dimmed to `level` (0..1): the water at that alpha over the black cleared screen.
+float Shade(float level) {
+    int g = static_cast<int>(level * 255);
+    if (g < 0) g = 0;
+    if (g > 255) g = 255;
+    return static_cast<float>(g * 65793);   // g + 256 g + 65536 g
 }
 
 }  // namespace
 
 void DrawBackgroundLayer() {
+    // As the first layer of a frame the water covers the whole design area with opaque texels,
+    // so nothing beneath it can show: it is drawn without blending, its dimming given by the
+    // vertex colour instead of by alpha over black.
+    const bool opaque = LastBatchVertices().empty() && brightness < 0;
     SetBlendMode(brightness);
     if (lowQuality != 0) {
         DrawAtlasItem(STATIC_BACKGROUND, 0, 0);
+        if (opaque && brightness == -1) MarkOpaqueVertices();
         return;
     }
+    const float colour = opaque ? Shade(-brightness) : WHITE;
+    if (opaque) SetBlendMode(-1);
     // Long stretches of the static picture leave the scroll far below zero; the wave repeats
     // every 120 entries, so folding it back changes nothing on screen.
     backdropScroll = std::fmod(backdropScroll, SCROLL_PERIOD);
@@ -48,14 +63,18 @@ void DrawBackgroundLayer() {
         float vTop = y0 + MARGIN - wTop, vBottom = y1 + MARGIN - wBottom;
         float uTopLeft = wTop + MARGIN, uBottomLeft = wBottom + MARGIN;
         float uTopRight = wTop + DESIGN_WIDTH + MARGIN, uBottomRight = wBottom + DESIGN_WIDTH + MARGIN;
-        AddScaledVertex(0, y0, uTopLeft, vTop);
-        AddScaledVertex(0, y1, uBottomLeft, vBottom);
-        AddScaledVertex(DESIGN_WIDTH, y1, uBottomRight, vBottom);
-        AddScaledVertex(0, y0, uTopLeft, vTop);
-        AddScaledVertex(DESIGN_WIDTH, y0, uTopRight, vTop);
-        AddScaledVertex(DESIGN_WIDTH, y1, uBottomRight, vBottom);
+        AddScaledVertex(0, y0, uTopLeft, vTop, colour);
+        AddScaledVertex(0, y1, uBottomLeft, vBottom, colour);
+        AddScaledVertex(DESIGN_WIDTH, y1, uBottomRight, vBottom, colour);
+        AddScaledVertex(0, y0, uTopLeft, vTop, colour);
+        AddScaledVertex(DESIGN_WIDTH, y0, uTopRight, vTop, colour);
+        AddScaledVertex(DESIGN_WIDTH, y1, uBottomRight, vBottom, colour);
         backdropScroll += BAND_HEIGHT;
         if (backdropScroll >= SCROLL_PERIOD) backdropScroll -= SCROLL_PERIOD;
+    }
+    if (opaque) {
+        MarkOpaqueVertices();
+        SetBlendMode(brightness);   // what the layers above expect to find
     }
 }
 

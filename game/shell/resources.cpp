@@ -50,14 +50,22 @@ const float LOADING_SPRITE = 2;
 const float BAR_WIDTH = 285;
 
 // One atlas rectangle as two triangles, in design units scaled onto the viewport.
-void Quad(float x1, float y1, float x2, float y2, float u1, float v1, float u2, float v2) {
+void Quad(float x1, float y1, float x2, float y2, float u1, float v1, float u2, float v2, float colour = WHITE) {
     float ax = x1 * scaleX, ay = y1 * scaleY, bx = x2 * scaleX, by = y2 * scaleY;
-    AddPolygonVertex(ax, ay, u1, v1, WHITE);
-    AddPolygonVertex(ax, by, u1, v2, WHITE);
-    AddPolygonVertex(bx, by, u2, v2, WHITE);
-    AddPolygonVertex(bx, by, u2, v2, WHITE);
-    AddPolygonVertex(bx, ay, u2, v1, WHITE);
-    AddPolygonVertex(ax, ay, u1, v1, WHITE);
+    AddPolygonVertex(ax, ay, u1, v1, colour);
+    AddPolygonVertex(ax, by, u1, v2, colour);
+    AddPolygonVertex(bx, by, u2, v2, colour);
+    AddPolygonVertex(bx, by, u2, v2, colour);
+    AddPolygonVertex(bx, ay, u2, v1, colour);
+    AddPolygonVertex(ax, ay, u1, v1, colour);
+}
+
+// White dimmed to `level` (0..1): what a picture drawn at that alpha over black looks like.
+float Grey(float level) {
+    int g = static_cast<int>(level * 255);
+    if (g < 0) g = 0;
+    if (g > 255) g = 255;
+    return static_cast<float>(g * 65793);   // g + 256 g + 65536 g
 }
 
 // A bar piece whose atlas strip runs down the column (u1..u2) from v1 to v2: the texture is
@@ -82,6 +90,7 @@ void ShowLoadingProgress(float step, float total) {
     SetBlendMode(-0.99f);
     SetBlendMode(-1);
     Quad(0, 0, 320, 480, 1, 1, 321, 481);
+    MarkOpaqueVertices();   // the background hides everything beneath it
     Quad(133, 338, 187, 392, 324, 2, 378, 56);
     Quad(56, 160, 269, 187, 1, 482, 214, 509);
     TurnedQuad(17.5f, 240, 17.5f + fill, 261, 472, 492, 1, fill + 1);
@@ -95,31 +104,34 @@ void ShowLoadingProgress(float step, float total) {
 void PlayLoadingOutro() {
     const float cap = 11;
     for (int frame = 1; frame <= 51; ++frame) {
-        float elementAlpha = -1 + 0.02f * frame;
-        if (elementAlpha > 0) elementAlpha = 0;
-        float backgroundAlpha = elementAlpha;
+        float alpha = -1 + 0.02f * frame;
+        if (alpha > 0) alpha = 0;
         float titleY = 160 + 0.2f * frame;
         float labelY = 338 - 0.2f * frame;
         float half = 134 - 2.68f * frame;
         if (half < 0) half = 0;
 
         SetFrameView();
-        // The background and the elements fade at their own alpha, so each gets its own batch.
         BeginPolygonBatch(LOADING_SPRITE, 1);
-        SetBlendMode(backgroundAlpha);
-        Quad(0, 0, 320, 480, 1, 1, 321, 481);
-        EndPolygonBatch();
-        BeginPolygonBatch(LOADING_SPRITE, 1);
-        SetBlendMode(elementAlpha);
-        Quad(133, labelY, 187, labelY + 54, 324, 2, 378, 56);
-        Quad(56, titleY, 269, titleY + 27, 1, 482, 214, 509);
-        TurnedQuad(160 - half - cap, 240, 160 - half, 261, 472, 492, 1, 1 + cap);
-        TurnedQuad(160 - half, 240, 160 + half, 261, 472, 492, 1 + cap, 286 - cap);
-        TurnedQuad(160 + half, 240, 160 + half + cap, 261, 472, 492, 286 - cap, 286);
+        // Faded all the way out, the frame is black. (An alpha of 0 handed to SetBlendMode would
+        // switch blending off and show the picture at full brightness instead.)
+        if (alpha < 0) {
+            // Over the cleared black screen the fading background is its own colour dimmed, so it
+            // is drawn opaque; the elements fade over it.
+            SetBlendMode(-1);
+            Quad(0, 0, 320, 480, 1, 1, 321, 481, Grey(-alpha));
+            MarkOpaqueVertices();
+            SetBlendMode(alpha);
+            Quad(133, labelY, 187, labelY + 54, 324, 2, 378, 56);
+            Quad(56, titleY, 269, titleY + 27, 1, 482, 214, 509);
+            TurnedQuad(160 - half - cap, 240, 160 - half, 261, 472, 492, 1, 1 + cap);
+            TurnedQuad(160 - half, 240, 160 + half, 261, 472, 492, 1 + cap, 286 - cap);
+            TurnedQuad(160 + half, 240, 160 + half + cap, 261, 472, 492, 286 - cap, 286);
+        }
         SetBlendMode(-0.99f);
         EndPolygonBatch();
         ShowScreen();
-        if (frame >= 50) break;   // the element alpha has reached 0
+        if (frame >= 50) break;   // the alpha has reached 0
     }
     // The loading atlas is not needed again.
     DeleteSprite(LOADING_SPRITE);

@@ -8,6 +8,7 @@
 #include "game/draw/game_screen_layers.h"
 #include "game/state/globals.h"
 #include "game/shell/menu_background.h"
+#include "runtime/graphics/graphics_device.h"
 #include "runtime/graphics/polygon_batch.h"
 #include "tests/draw/draw_fixture.h"
 
@@ -58,10 +59,27 @@ TEST_F(Layers, BandsReadTheWaveAtTheScrollAndLeaveItWhereItWas) {
                 EXPECT_FLOAT_EQ(q[k].p[n].y, expect[n][1] * scale);
                 EXPECT_NEAR(q[k].p[n].u, expect[n][2], 1e-3);
                 EXPECT_NEAR(q[k].p[n].v, expect[n][3], 1e-3);
-                EXPECT_EQ(q[k].p[n].alpha, static_cast<int>(-brightness * 255));
+                // First in the frame, the water is drawn opaque: dimmed by its colour, not its alpha.
+                EXPECT_EQ(q[k].p[n].alpha, 255);
+                EXPECT_EQ(LastBatchVertices()[6 * k + n].g, static_cast<int>(-brightness * 255));
             }
         }
+        EXPECT_EQ(polygonBatch->opaqueVertices, 90u);
         EXPECT_EQ(backdropScroll, 0);
+    }
+}
+
+TEST_F(Layers, WaterOverSomethingElseStaysBlendedAndLeavesTheBlendModeAsItFoundIt) {
+    brightness = -0.7f;
+    for (bool first : {true, false}) {
+        Begin();
+        if (!first) AddPolygonVertex(0, 0, 0, 0, 16777215.0f);
+        DrawBackgroundLayer();
+        const BatchVertex& v = LastBatchVertices().back();
+        EXPECT_EQ(polygonBatch->opaqueVertices, first ? 90u : 0u);
+        EXPECT_EQ(v.a, first ? 255 : 178);
+        EXPECT_EQ(v.r, first ? 178 : 255);
+        EXPECT_FLOAT_EQ(graphicsDevice->globalAlpha, 0.7f) << "the layers above find the water's blend mode";
     }
 }
 
@@ -97,6 +115,11 @@ TEST_F(Layers, LowQualityDrawsItem16InsteadOfTheBandsAndNoBubbles) {
     EXPECT_FLOAT_EQ(q[0].p[2].x, 320);
     EXPECT_FLOAT_EQ(q[0].p[2].y, 480);
     EXPECT_EQ(q[0].p[0].alpha, static_cast<int>(0.7f * 255));
+    EXPECT_EQ(polygonBatch->opaqueVertices, 0u) << "dimmed, the static picture still blends";
+    brightness = -1;
+    Begin();
+    DrawBackgroundLayer();
+    EXPECT_EQ(polygonBatch->opaqueVertices, 6u);
 }
 
 TEST_F(Layers, BubblesDriftAlongTheWaveBySize) {

@@ -6,6 +6,7 @@
 
 #include "game/state/globals.h"
 #include "game/shell/resources.h"
+#include "runtime/graphics/draw_stats.h"
 #include "runtime/graphics/polygon_batch.h"
 #include "tests/shell/shell_fixture.h"
 
@@ -59,17 +60,65 @@ TEST_F(Loading, EachStepFillsItsShareOfThe285UnitBarAndBadStepsStayInside) {
     }
 }
 
-TEST_F(Loading, TheOutroRunsFiftyFramesAndEndsWithTheBarClosed) {
+std::vector<FrameDrawStats> outroFrames;
+void KeepFrame(const FrameDrawStats& s) { outroFrames.push_back(s); }
+std::vector<BatchVertex> lastDrawn;
+void KeepLastDrawn(const FrameDrawStats& s) {
+    if (s.vertices > 0) lastDrawn = LastBatchVertices();
+}
+
+TEST_F(Loading, TheOutroFadesToBlackInFiftyFramesWithTheBarClosing) {
     uint64_t frames = NullPlatform::FramesPresented();
+    outroFrames.clear();
+    EnableDrawStats(true);
+    SetFrameDrawStatsListener(KeepFrame);
     PlayLoadingOutro();
+    SetFrameDrawStatsListener(nullptr);
+    EnableDrawStats(false);
     EXPECT_EQ(NullPlatform::FramesPresented(), frames + 50);
-    // The last batch holds label, title and the three bar pieces of the last frame.
-    ASSERT_EQ(LastBatchVertices().size(), 30u);
-    EXPECT_NEAR(Rect(0).y1, 338 - 0.2 * 50, 1e-3);
-    EXPECT_NEAR(Rect(1).y1, 160 + 0.2 * 50, 1e-3);
-    EXPECT_NEAR(Rect(3).x2 - Rect(3).x1, 0, 1e-3);
-    EXPECT_NEAR(Rect(2).x1, 160 - 11, 1e-3);
-    EXPECT_NEAR(Rect(4).x2, 160 + 11, 1e-3);
+    ASSERT_EQ(outroFrames.size(), 50u);
+    // Never brighter than the frame before, and black at the end: the last frame draws nothing.
+    for (size_t i = 1; i < outroFrames.size(); ++i) {
+        SCOPED_TRACE(i);
+        const FrameDrawStats& s = outroFrames[i];
+        EXPECT_LE(s.peakAlpha, outroFrames[i - 1].peakAlpha);
+        // The background covers the design area unblended; only the elements blend.
+        if (i < 49) {
+            EXPECT_NEAR(s.opaquePixels, 320 * 480 * scaleX * scaleY, 1);
+            EXPECT_LT(s.blendedPixels, 320 * 480 * scaleX * scaleY / 4);
+        }
+    }
+    EXPECT_GT(outroFrames[0].peakAlpha, 0.9f);
+    EXPECT_EQ(outroFrames.back().vertices, 0u);
+    EXPECT_EQ(outroFrames.back().peakAlpha, 0.0f);
+}
+
+TEST_F(Loading, TheOutroClosesTheBarTowardsTheMiddle) {
+    // The 49th frame, the last with anything on it: label, title and the three bar pieces
+    // after the background.
+    EnableDrawStats(true);
+    SetFrameDrawStatsListener(KeepLastDrawn);
+    PlayLoadingOutro();
+    SetFrameDrawStatsListener(nullptr);
+    EnableDrawStats(false);
+    const std::vector<BatchVertex>& v = lastDrawn;
+    ASSERT_EQ(v.size(), 36u);
+    auto rect = [&](size_t n) {
+        Box b{1e9f, 1e9f, -1e9f, -1e9f};
+        for (size_t i = n * 6; i < n * 6 + 6; ++i) {
+            b.x1 = std::min(b.x1, v[i].x / scaleX), b.y1 = std::min(b.y1, v[i].y / scaleY);
+            b.x2 = std::max(b.x2, v[i].x / scaleX), b.y2 = std::max(b.y2, v[i].y / scaleY);
+        }
+        return b;
+    };
+    EXPECT_NEAR(rect(1).y1, 338 - 0.2 * 49, 1e-3);
+    EXPECT_NEAR(rect(2).y1, 160 + 0.2 * 49, 1e-3);
+    EXPECT_NEAR(rect(4).x2 - rect(4).x1, 2 * (134 - 2.68 * 49), 1e-2);
+    EXPECT_NEAR(rect(3).x2, rect(4).x1, 1e-3);
+    EXPECT_NEAR(rect(5).x1 - rect(3).x1, 11 + 2 * (134 - 2.68 * 49), 1e-2);
+    EXPECT_EQ(v[0].a, 255) << "the background is drawn opaque, darkened by its colour";
+    EXPECT_LT(v[0].r, 10);
+    EXPECT_LT(v[6].a, 10) << "the elements fade by their alpha";
 }
 
 }  // namespace
