@@ -1,5 +1,6 @@
 // GameMain: the start-up sequence (platform, folders, scaling, settings, tables, media, an
 // interrupted game) and the endless frame loop.
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
@@ -70,10 +71,23 @@ KString SaveFolderBeside(const KString& programDir) {
     return PlatformInfo("APPDATA");
 }
 
+namespace {
+bool mediaFolderFound = true;
+
+// Without its pictures the game shows a white screen: say why, once, where a player looks.
+void EnterMediaFolder(const KString& media) {
+    mediaFolderFound = SetCurrentDir(media) != 0.0f;
+    if (!mediaFolderFound)
+        std::fprintf(stderr, "No Media folder in %s: the game runs without its pictures and sounds\n", startDir.c_str());
+}
+}  // namespace
+
+bool MediaFolderFound() { return mediaFolderFound; }
+
 void SetUpFolders() {
     startDir = GetCurrentDir();
     if (platform == 2 || platform == 3 || platform == 0) {
-        SetCurrentDir("Media");
+        EnterMediaFolder("Media");
         mediaDir = GetCurrentDir();
         saveDir = SaveFolderBeside(startDir);
     } else {
@@ -82,7 +96,7 @@ void SetUpFolders() {
         int n = media.Length();
         if (n > 0 && media[n - 1] != '/' && media[n - 1] != '\\') media += "/";
         media += "Media";
-        SetCurrentDir(media);
+        EnterMediaFolder(media);
         mediaDir = GetCurrentDir();
         saveDir = PlatformInfo("APPDATA");
     }
@@ -180,7 +194,7 @@ void GameStartup() {
     SetFrameRateLimit(-1);
     quitRequested = 0;
     loadingStepCount = 73;
-    LoadSpriteImage("textatlasload.png", 2);
+    LoadAtlasPicture("textatlasload.png", 2);
 
     highScores.DimArray(4, 6, 2);
     challengeProgress.DimArray(15);

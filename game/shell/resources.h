@@ -10,6 +10,11 @@ void LoadSounds();
 void LoadTutorialCreatures();
 void BuildWaveTables();
 void BuildDipTable();
+// Loads an atlas picture from the media folder into a sprite; a picture that is missing or
+// unreadable is reported on standard error with the folder (the game goes on without it).
+void LoadAtlasPicture(const char* file, float sprite);
+// False when start-up found no Media folder (reported once, on standard error).
+bool MediaFolderFound();
 // Fills the two game atlases (sprites 3 and 4) and the atlas table, moving the loading bar.
 void LoadAtlases();
 
