@@ -51,6 +51,9 @@ TEST(SessionScript, RejectsMalformedLinesNamingThem) {
         "display 320*480\n",
         "display 0x480\n",
         "challenges 16\n",
+        "10 3000000000 35 1\n",   // beyond any pixel position once scaled
+        "10 35 -1e30 1\n",
+        "10 inf 35 1\n",
     };
     for (const char* text : bad) {
         SessionScript s;
@@ -62,6 +65,9 @@ TEST(SessionScript, RejectsMalformedLinesNamingThem) {
     std::string error;
     EXPECT_FALSE(ParseSessionScript("mode arcade\n\n10 1 1 1\nbad\n", s, error));
     EXPECT_EQ(error.rfind("line 4", 0), 0u) << error;
+    EXPECT_FALSE(ParseSessionScript("10 1 1 1\n20 1 -2147483649 0\n", s, error));
+    EXPECT_EQ(error, "line 2: x and y must lie within -100000 to 100000");
+    EXPECT_TRUE(ParseSessionScript("10 -100000 100000 1\n", s, error)) << error;   // the limits themselves
 }
 
 }  // namespace

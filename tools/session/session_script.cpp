@@ -5,6 +5,8 @@
 #include <sstream>
 
 namespace {
+const float MAX_SCRIPT_COORDINATE = 100000;
+
 bool Fail(std::string& error, int line, const std::string& what) {
     error = "line " + std::to_string(line) + ": " + what;
     return false;
@@ -54,6 +56,11 @@ bool ParseSessionScript(const std::string& text, SessionScript& out, std::string
                 return Fail(error, number, "expected a tick number, found " + first);
             if (!(words >> touch.x >> touch.y >> touch.button) || (touch.button != 0 && touch.button != 1))
                 return Fail(error, number, "expected: tick x y button(0/1)");
+            // Scaled onto the largest display a point must still be a pixel position.
+            for (float v : {touch.x, touch.y}) {
+                if (!(v >= -MAX_SCRIPT_COORDINATE && v <= MAX_SCRIPT_COORDINATE))
+                    return Fail(error, number, "x and y must lie within -100000 to 100000");
+            }
             if (words >> rest) return Fail(error, number, "unexpected text: " + rest);
             if (!out.touches.empty() && touch.tick < out.touches.back().tick)
                 return Fail(error, number, "ticks must not go backwards");
