@@ -33,7 +33,8 @@ Record CurrentRecord() {
     Record r{};
     r[0] = musicVolume;
     r[1] = soundVolume;
-    r[2] = speechVolume;
+    // The lesson mutes speech only while it runs; the player's own volume is the one to keep.
+    r[2] = gameMode == 5 ? tutorialSavedSpeechVolume : speechVolume;
     r[3] = soundOn;
     r[4] = musicOn;
     r[5] = lowQuality;

@@ -124,9 +124,30 @@ play() {  # run number
     grep -q -x "set cdir to: $program" "$out" || fail "run $1: the game did not start in its program folder"
     [ -d "$home/.kortic" ] || fail "run $1: no save folder"
     [ "$(tree_state "$prefix")" = "$before" ] || fail "run $1 changed the installed tree"
+    [ "$(stat -c %s "$home/.kortic/squibly.ach")" = 560 ] || fail "run $1: no 560-byte settings record"
+    # The rating state's first byte counts the games played over all runs.
+    played=$(od -An -tu1 -N1 "$home/.kortic/squibly.rat" | tr -d ' ')
+    [ "$played" = "$1" ] || fail "run $1: the rating state counts $played games"
+}
+
+# The 24 score and level pairs of the four high-score tables (little-endian doubles 21 to 68).
+scores() { python3 -c 'import struct,sys; print(*struct.unpack_from("<48d", open(sys.argv[1],"rb").read(), 21*8))' "$1"; }
+# A player's top ARCADE score, planted between the runs: the second run reads it from the
+# application-data folder, and what it writes back must keep it.
+plant_score() {
+    python3 - "$1" <<'PY'
+import struct, sys
+with open(sys.argv[1], "r+b") as f:
+    f.seek(21 * 8)
+    f.write(struct.pack("<2d", 987654, 12))
+PY
 }
 play 1
+plant_score "$home/.kortic/squibly.ach"
+planted=$(scores "$home/.kortic/squibly.ach")
 play 2
+[ "$(scores "$home/.kortic/squibly.ach")" = "$planted" ] || fail "the second run lost the high scores: $(scores "$home/.kortic/squibly.ach")"
+echo "high scores kept across runs: $(echo "$planted" | cut -d' ' -f1-4) ..."
 [ "$(stat -c %U "$home/.kortic")" = "$(as_player "$home" id -un)" ] || fail "the save folder is not the player's"
 
 writable_again "$program"

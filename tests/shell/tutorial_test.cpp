@@ -12,10 +12,12 @@
 #include <vector>
 
 #include "game/shell/main_routine.h"
+#include "game/shell/save_files.h"
 #include "game/state/globals.h"
 #include "runtime/platform/null_audio.h"
 #include "tests/play/board_checkers.h"
 #include "tests/shell/flow_driver.h"
+#include "tests/shell/save_fixture.h"
 
 namespace {
 
@@ -326,6 +328,23 @@ TEST_F(Tutorial, ExitFromEveryStepLeavesNothingBehind) {
         ExpectLeftCleanly(0.55f, "left at step " + std::to_string(leaveAt));
         if (HasFatalFailure()) return;
     }
+}
+
+// The lesson mutes speech for its own sake; a device pause in the middle of it saves the settings,
+// and what it stores must be the player's speech volume, or the next start would be mute for good.
+TEST_F(Tutorial, ADevicePauseDuringTheLessonKeepsThePlayersSpeechVolumeInTheSettings) {
+    EnterTutorial(0.55f);
+    RunUntil([] { return tutorialStep >= 2; }, 600);
+    NullPlatform::PushActive(false, Platform::APP_ACTIVE | Platform::APP_INPUTFOCUS);
+    NullPlatform::PushActive(true, Platform::APP_ACTIVE | Platform::APP_INPUTFOCUS);
+    Flow::Ticks(10);
+    std::vector<double> stored = Values(ReadBytes(std::string(SaveFilePath("squibly.ach").c_str())));
+    ASSERT_EQ(stored.size(), 70u);
+    EXPECT_FLOAT_EQ(static_cast<float>(stored[2]), 0.55f);
+    EXPECT_EQ(phase, 11);      // the lesson goes on after the resume, still without speech
+    EXPECT_EQ(speechVolume, 0);
+    TapExit();
+    ExpectLeftCleanly(0.55f, "left after the pause");
 }
 
 }  // namespace
