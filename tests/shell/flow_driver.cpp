@@ -19,6 +19,7 @@
 #include "runtime/graphics/sprites.h"
 #include "runtime/platform/null_audio.h"
 #include "runtime/platform/null_platform.h"
+#include "tests/scratch_folder.h"
 #include "tests/shell/shell_fixture.h"
 #include "tools/session/session_bot.h"
 
@@ -43,10 +44,9 @@ void ApplyFinger() {
 
 // A scratch game folder whose Media is the build's.
 std::string MakeGameFolder() {
-    char pattern[] = "/tmp/squibly-flow-XXXXXX";
-    const char* dir = mkdtemp(pattern);
-    EXPECT_NE(dir, nullptr);
-    std::string folder = dir ? dir : "/tmp";
+    std::string folder = MakeScratchFolder("squibly-flow-");
+    EXPECT_NE(folder, "");
+    if (folder.empty()) folder = "/tmp";
     EXPECT_EQ(symlink(SQUIBLY_MEDIA_DIR, (folder + "/Media").c_str()), 0);
     return folder;
 }

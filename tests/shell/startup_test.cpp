@@ -15,6 +15,7 @@
 #include "runtime/core/files.h"
 #include "runtime/core/platform_info.h"
 #include "runtime/graphics/graphics_device.h"
+#include "tests/scratch_folder.h"
 #include "tests/shell/shell_fixture.h"
 
 namespace {
@@ -103,9 +104,9 @@ protected:
         StartRuntimeOnce();
         if (mode) setenv("SQUIBLY_START_MODE", mode, 1); else unsetenv("SQUIBLY_START_MODE");
         setenv("SQUIBLY_SEED", "99", 1);
-        char dir[] = "/tmp/squibly_shell_XXXXXX";
-        ASSERT_NE(mkdtemp(dir), nullptr);
-        SetCurrentDir(dir);
+        std::string dir = MakeScratchFolder("squibly_shell_");
+        ASSERT_NE(dir, "");
+        SetCurrentDir(dir.c_str());
         framesBefore = NullPlatform::FramesPresented();
         GameStartup();
     }

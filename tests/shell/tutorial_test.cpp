@@ -15,6 +15,7 @@
 #include "game/shell/save_files.h"
 #include "game/state/globals.h"
 #include "runtime/platform/null_audio.h"
+#include "tests/scratch_folder.h"
 #include "tests/play/board_checkers.h"
 #include "tests/shell/flow_driver.h"
 #include "tests/shell/save_fixture.h"
@@ -152,9 +153,9 @@ bool Ready() { return phase == 11 && boardPhase == 2 && busyCount == 0 && tutori
 class Tutorial : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
-        char home[] = "/tmp/squibly_tutorial_XXXXXX";
-        ASSERT_NE(mkdtemp(home), nullptr);
-        setenv("HOME", home, 1);
+        std::string home = MakeScratchFolder("squibly_tutorial_");
+        ASSERT_NE(home, "");
+        setenv("HOME", home.c_str(), 1);
         setenv("SQUIBLY_SEED", "23", 1);
         Flow::StartFresh();
         flowFinger = tickInputHook;
