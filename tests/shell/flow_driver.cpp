@@ -185,15 +185,39 @@ bool Shows(const std::string& text) {
     return false;
 }
 
+namespace {
+// The frame of `item` whose rectangle starts at the quad's first texel, or -1. The menus' and the
+// tutorial's own pictures share texels in their two atlases, so a quad belongs to an item when it
+// starts at one of its rectangles, whichever item the texel names first.
+int FrameOf(int item, const DrawnQuad& q) {
+    for (int f = 0; f < 48 && glyphTable(item, f, 2) > 0; ++f)
+        if (glyphTable(item, f, 0) == q.u && glyphTable(item, f, 1) == q.v) return f;
+    return -1;
+}
+}  // namespace
+
 int QuadsOf(int item) {
-    // The menus' and the tutorial's own pictures share texels in their two atlases, so a quad
-    // counts when it starts at one of this item's rectangles, whichever item the texel names first.
     int n = 0;
-    for (const DrawnQuad& q : FrameQuads()) {
-        for (int f = 0; f < 48 && glyphTable(item, f, 2) > 0; ++f)
-            if (glyphTable(item, f, 0) == q.u && glyphTable(item, f, 1) == q.v) ++n;
-    }
+    for (const DrawnQuad& q : FrameQuads()) n += FrameOf(item, q) >= 0;
     return n;
+}
+
+std::string DigitsAt(int item, float y) {
+    std::vector<std::pair<float, int>> row;
+    for (const DrawnQuad& q : FrameQuads()) {
+        int f = FrameOf(item, q);
+        if (f >= 0 && std::fabs(q.y - y) < 1) row.push_back({q.x, f});
+    }
+    std::sort(row.begin(), row.end());
+    std::string out;
+    for (const auto& [x, f] : row) out += f < 10 ? static_cast<char>('0' + f) : f == 11 ? ':' : '?';
+    return out;
+}
+
+bool DrawnAt(int item, float x, float y) {
+    for (const DrawnQuad& q : FrameQuads())
+        if (FrameOf(item, q) >= 0 && std::fabs(q.x - x) < 1 && std::fabs(q.y - y) < 1) return true;
+    return false;
 }
 
 std::string BigLetters() {

@@ -1,0 +1,369 @@
+// The rules of a running game through the real frame loop on the headless twin: each mode's clock
+// with its speed-up, alarm and end; the banners; the level target, bonus period and level-up; the
+// power timers; the order in which eggs hatch round one clear; the PUZZLE clock gain; and what the
+// information panel shows. Every expected figure is worked out by hand in its table.
+#include <gtest/gtest.h>
+
+#include <random>
+#include <string>
+
+#include "game/shell/main_routine.h"
+#include "game/state/globals.h"
+#include "runtime/platform/null_audio.h"
+#include "tests/play/board_checkers.h"
+#include "tests/shell/flow_driver.h"
+
+namespace {
+
+using namespace Flow;
+
+// A game of `mode` started from the main menu and run until its banners are gone: the next tick
+// is the first in which the clock may run.
+void Play(float mode) {
+    StartFresh();
+    if (mode == 4) {
+        for (int i = 0; i < 10; ++i) challengeProgress(i) = 100;
+        challengesCompleted = 10;
+    }
+    ASSERT_TRUE(StartGameFromMenu(mode));
+    ClearSounds();
+}
+
+// One logic tick and the frame that follows it (one tick a frame, once the rate is known).
+void Tick() {
+    long long before = logicTickCount;
+    Ticks(1);
+    ASSERT_EQ(logicTickCount, before + 1);
+}
+
+bool MusicIs(const std::string& track) { return NullAudio::CurrentMusicPath().find(track) != std::string::npos; }
+
+// The clock bar's picture in the last frame: 19 plain, 52 alarm blink, 45 clock stopped, 47 bonus.
+int BarItem() {
+    for (int item : {19, 52, 45, 47})
+        if (DrawnAt(item, 10, 327)) return item;
+    return 0;
+}
+
+TEST(Clock, EachModeDrainsAtItsRateSpeedsUpSoundsTheAlarmOnceAndEnds) {
+    struct Row {
+        const char* name;
+        float mode, startClock;
+        int firstStep;  // tick of the first clock step
+        int speedUp;    // tick at which ARCADE's rate rises to 11 (0: never)
+        int alarm;      // tick of the alarm (0: never)
+        int end;        // tick of GAME OVER (0: never)
+        int run;
+        int modeName;   // the panel's mode picture
+    };
+    const Row rows[] = {
+        // 10 a tick from 120: a step every 12 ticks; step 180 at tick 2160 raises the rate to 11,
+        // the remainder carried, so 11 steps take 120 ticks from then on. Step 241 (below -240):
+        // 2160 + 5 x 120 + 6 x 11 = 2826. Step 300: 2160 + 10 x 120 + 10 x 11 = 3470.
+        {"ARCADE", 1, 0, 12, 2160, 2826, 3470, 3600, 112},
+        // 2 a tick: a step every 60 ticks. From -250, step 46 reaches -296, step 50 reaches -300.
+        {"PUZZLE", 2, -250, 60, 0, 2760, 3000, 3100, 113},
+        // Five minutes: step 286 reaches -286 (below -285) at 17160, step 300 at 18000.
+        {"TIME TRIAL", 3, 0, 60, 0, 17160, 18000, 18100, 111},
+        // No clock: longer than a whole TIME TRIAL game, and nothing moves.
+        {"ZEN", 4, 0, 0, 0, 0, 0, 20000, 114},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.name);
+        Play(r.mode);
+        if (HasFatalFailure()) return;
+        // The panel of a new game: no points yet, level 01, ten switches, no power.
+        EXPECT_EQ(DigitsAt(20, 452), "0");
+        EXPECT_EQ(DigitsAt(20, 382), "01");
+        EXPECT_EQ(DigitsAt(21, 382), "10");
+        EXPECT_EQ(DigitsAt(21, 384), "0:00");
+        EXPECT_TRUE(DrawnAt(r.modeName, 145, 355));
+        EXPECT_TRUE(DrawnAt(23, 9, 360)) << "the empty power slot";
+        gameClock = r.startClock;
+        int firstStep = 0, speedUp = 0, alarm = 0, end = 0, stepsAfterSpeedUp = 0;
+        bool blinkBeforeAlarm = false, blinked = false, steady = false, gameOverShown = false;
+        float lastClock = gameClock;
+        for (int t = 1; t <= r.run && !HasFatalFailure(); ++t) {
+            float rate = clockRate;
+            Tick();
+            if (!firstStep && gameClock < r.startClock) firstStep = t;
+            if (!speedUp && clockRate > rate) speedUp = t;
+            if (speedUp && t > speedUp && t <= speedUp + 120 && gameClock < lastClock) ++stepsAfterSpeedUp;
+            lastClock = gameClock;
+            if (!alarm && Played("alarm2.wav") > 0) alarm = t;
+            // The frame is read back every tick near the alarm, now and then before it.
+            if (alarm && !end && t < alarm + 40) {
+                int bar = BarItem();
+                blinked = blinked || bar == 52, steady = steady || bar == 19;
+            } else if (!alarm && t % 50 == 0) {
+                blinkBeforeAlarm = blinkBeforeAlarm || BarItem() == 52;
+            }
+            if (!end && bannerKind == 5) {
+                end = t;
+                EXPECT_EQ(gameClock, -300);
+            }
+            if (end && t < end + 10) gameOverShown = gameOverShown || BigLetters() == "GAMEOVER";
+        }
+        EXPECT_EQ(firstStep, r.firstStep);
+        EXPECT_EQ(speedUp, r.speedUp);
+        if (r.speedUp) { EXPECT_EQ(stepsAfterSpeedUp, 11); }
+        EXPECT_EQ(alarm, r.alarm);
+        EXPECT_EQ(Played("alarm2.wav"), r.alarm ? 1 : 0) << "the alarm sounds once";
+        EXPECT_FALSE(blinkBeforeAlarm);
+        EXPECT_EQ(blinked && steady, r.alarm != 0) << "the bar blinks between its alarm and plain pictures";
+        EXPECT_EQ(end, r.end);
+        EXPECT_EQ(gameOverShown, r.end != 0);
+        if (r.end) {
+            // The results follow; a game left alone scores nothing and takes no place in the table.
+            ASSERT_TRUE(UntilShown(6, 1500));
+            EXPECT_TRUE(Shows(std::string(r.name) + " MODE"));
+            EXPECT_EQ(resultRank, 0);
+            EXPECT_FALSE(Shows("NEW HIGH SCORE"));
+            EXPECT_FALSE(Shows("YOUR RANK"));
+        } else {
+            EXPECT_EQ(gameClock, 0);
+            EXPECT_EQ(runState, 2);
+            EXPECT_EQ(boardLock, 0);
+            ASSERT_TRUE(QuitGameToMenu());
+        }
+    }
+}
+
+TEST(Banners, GetReadyThenTheLevelThenPlayWithTheirSpeech) {
+    StartFresh();
+    ASSERT_TRUE(UntilShown(1));
+    TapMainMenu(0);
+    ASSERT_TRUE(UntilShown(2));
+    ClearSounds();
+    TapModeTile(1);
+    ASSERT_TRUE(Until([] { return bannerKind == 1; }, 100));
+    // GET READY for 96 ticks (shown six ticks in ten), then LEVEL:1 for 145, then nothing.
+    int ready = 0, levelTicks = 0;
+    bool readyShown = false, levelShown = false;
+    for (int t = 0; t < 400 && bannerKind != 0; ++t) {
+        if (bannerKind == 1) ++ready, readyShown = readyShown || BigLetters() == "GETREADY";
+        if (bannerKind == 4) ++levelTicks, levelShown = levelShown || BigLetters() == "LEVEL:1";
+        EXPECT_EQ(gameClock, 0) << "the clock waits for the banners";
+        Tick();
+    }
+    EXPECT_EQ(ready, 96);
+    EXPECT_EQ(levelTicks, 145);
+    EXPECT_TRUE(readyShown);
+    EXPECT_TRUE(levelShown);
+    Ticks(2);
+    EXPECT_EQ(BigLetters(), "");
+    EXPECT_EQ(Played("ready_s.wav"), 1);
+    EXPECT_EQ(Played("good_luck_s.wav"), 1);
+}
+
+TEST(Levels, TheTargetStartsABonusPeriodBetweenTwoBannersAndTheLevelUpKeepsOrRefillsTheClock) {
+    struct Row {
+        const char* name;
+        float mode, nextTarget;
+        float clockAtTarget;  // after 600 ticks of play
+        float clockAfter;     // on the level-up tick
+    };
+    const Row rows[] = {
+        {"ARCADE refills", 1, 100 + 8, -50, 0},                 // 600 / 12 steps
+        {"PUZZLE keeps the saved clock", 2, 144 + 8, -10, -10},  // 600 / 60
+        {"TIME TRIAL keeps the saved clock", 3, 120 + 8, -10, -10},
+        {"ZEN levels up the same way", 4, 120 + 8, 0, 0},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.name);
+        Play(r.mode);
+        if (HasFatalFailure()) return;
+        Ticks(600);
+        ASSERT_EQ(gameClock, r.clockAtTarget);
+        levelProgress = levelTarget;  // as the last creatures counted would leave it
+        // Tick 1: GREAT PLAY for 120 ticks, the clock held. Ticks 121..720: the bonus period of
+        // 600 ticks, the bar showing it (-300 + bonus / 2). Tick 720: LEVEL:2 for 145 ticks. A banner
+        // counts the tick that starts it: the playing tick runs the banners after the scoring and
+        // the clock, so GREAT PLAY is gone after tick 120 and LEVEL:2 after tick 720 + 144.
+        bool greatPlay = false, levelTwo = false;
+        for (int t = 1; t <= 870 && !HasFatalFailure(); ++t) {
+            Tick();
+            SCOPED_TRACE(t);
+            if (t == 1) {
+                EXPECT_EQ(bonusTicks, 600);
+                EXPECT_EQ(levelTarget, r.nextTarget);
+            }
+            if (t <= 119) { ASSERT_EQ(bannerKind, 2); }
+            if (t <= 120) { EXPECT_EQ(gameClock, r.clockAtTarget); }
+            greatPlay = greatPlay || BigLetters() == "GREATPLAY";
+            if (t == 120) { EXPECT_EQ(bannerKind, 0); }
+            if (t > 120 && t < 720) {
+                EXPECT_EQ(gameClock, -300 + (600 - (t - 121)) * 0.5f);
+                EXPECT_EQ(BarItem(), 47);
+                EXPECT_TRUE(MusicIs("ah_yeah"));
+                EXPECT_EQ(DigitsAt(20, 382), "01");
+            }
+            if (t == 719) { ASSERT_EQ(level, 1); }
+            if (t == 720) {
+                EXPECT_EQ(level, 2);
+                EXPECT_EQ(bannerKind, 4);
+                EXPECT_EQ(gameClock, r.clockAfter);
+                EXPECT_TRUE(MusicIs("space_jungle_bebop_cut"));
+            }
+            if (t > 720) levelTwo = levelTwo || BigLetters() == "LEVEL:2";
+            if (t == 863) { EXPECT_EQ(bannerKind, 4); }
+            if (t == 864) { EXPECT_EQ(bannerKind, 0); }
+        }
+        EXPECT_TRUE(greatPlay);
+        EXPECT_TRUE(levelTwo);
+        EXPECT_EQ(DigitsAt(20, 382), "02");
+        EXPECT_EQ(Played("fantastic_well_done_s.wav"), 1);
+        EXPECT_EQ(Played("next_level_s.wav"), 1);
+        ASSERT_TRUE(QuitGameToMenu());
+    }
+}
+
+TEST(Powers, EachPowerUpRunsItsTimeOnThePanelAndEndsWithItsEffect) {
+    struct Row {
+        const char* name;
+        float mode, kind, type, kinds;
+        const char* shown;  // the time on the panel as it starts
+        const char* after60;
+        int ticks;          // 31 or 61 seconds of 60 ticks: the shown time passes 0:00 first
+        const char* speech;
+    };
+    const Row rows[] = {
+        {"less creatures 0:30", 1, 10, 1, 6, "0:30", "0:29", 31 * 60, "less_creatures_s.wav"},
+        {"less creatures 1:00", 3, 11, 1, 6, "1:00", "0:59", 61 * 60, "less_creatures_s.wav"},
+        {"clock stopped 0:30", 3, 12, 2, 8, "0:30", "0:29", 31 * 60, "clock_stopped_s.wav"},
+        {"clock stopped 1:00", 3, 13, 2, 8, "1:00", "0:59", 61 * 60, "clock_stopped_s.wav"},
+        {"infinite switches 0:30", 2, 14, 3, 8, "0:30", "0:29", 31 * 60, "infinite_switches_s.wav"},
+        {"infinite switches 1:00", 4, 15, 3, 8, "1:00", "0:59", 61 * 60, "infinite_switches_s.wav"},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.name);
+        Play(r.mode);
+        if (HasFatalFailure()) return;
+        if (r.mode == 1) gameClock = -100;
+        creatures(14).kind = r.kind;  // a hatched power-up in the middle of the idle board
+        Tap(CentreX(14), CentreY(14));
+        ASSERT_EQ(selectedCell, 15);
+        Down(CentreX(14), CentreY(14));
+        ASSERT_TRUE(Until([] { return powerType > 0; }, 5));
+        Up();
+        // Tick 1 of the power has run.
+        EXPECT_EQ(powerType, r.type);
+        EXPECT_EQ(powerIcon, r.kind - 9);
+        EXPECT_EQ(creatureKinds, r.kinds);
+        EXPECT_EQ(DigitsAt(21, 384), r.shown);
+        EXPECT_TRUE(DrawnAt(r.kind, 9, 360)) << "the power's icon on the panel";
+        if (r.mode == 1) { EXPECT_EQ(gameClock, 0) << "ARCADE refills the clock"; }
+        if (r.type == 2) { EXPECT_EQ(BarItem(), 45); }
+        float clock = gameClock;
+        int t = 1;
+        for (; t < r.ticks + 10 && powerType > 0 && !HasFatalFailure(); ++t) {
+            Tick();
+            if (t + 1 == 61) { EXPECT_EQ(DigitsAt(21, 384), r.after60); }
+            if (t + 1 == r.ticks - 30) { EXPECT_EQ(DigitsAt(21, 384), "0:00"); }
+        }
+        EXPECT_EQ(t, r.ticks);
+        EXPECT_EQ(creatureKinds, 8);
+        if (r.type == 2) { EXPECT_EQ(gameClock, clock) << "the clock stood still"; }
+        Ticks(2);
+        EXPECT_EQ(Played(r.speech), 1);
+        EXPECT_EQ(Played("bonus_power_depleted_s.wav"), 1);
+        EXPECT_TRUE(MusicIs("space_jungle_bebop_cut"));
+        EXPECT_TRUE(DrawnAt(23, 9, 360));
+        EXPECT_EQ(DigitsAt(21, 384), "0:00");
+        ASSERT_TRUE(QuitGameToMenu());
+    }
+}
+
+TEST(Eggs, OneClearHatchesItsNeighboursCellByCellBelowRightAboveLeftEachOnce) {
+    // A group of five: row 2, columns 1..4 (cells 13..16), and cell 10 above 16. Eggs at 9 (beside
+    // 10 and above 15), 7 and 12 (above and left of 13), 20 (below 14), 22 and 17 (below and right
+    // of 16). Cleared cells in order, each looking below, right, above, left: 10 hatches 9; 13
+    // hatches 7 then 12; 14 hatches 20; 15 finds 9 already hatching; 16 hatches 22 then 17.
+    const int order[] = {9, 7, 12, 20, 22, 17};
+    struct Row {
+        const char* name;
+        float mode;
+        float (*kindOf)(unsigned draw);  // the power-up a draw of the standard generator gives
+        float clock;                     // the clock as the group clears
+    };
+    const Row rows[] = {
+        {"ARCADE: any of the six, the alarm stopped by the clear", 1,
+         [](unsigned v) { return static_cast<float>(v % 6 + 10); }, -241},
+        {"ZEN: never the clock-stopped ones", 4,
+         [](unsigned v) {
+             static const float ZEN_KINDS[4] = {10, 11, 14, 15};
+             return ZEN_KINDS[v % 4];
+         },
+         0},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.name);
+        Play(r.mode);
+        if (HasFatalFailure()) return;
+        Kinds k = Checkerboard();
+        for (int cell : {13, 14, 15, 16, 10}) k[cell] = 5;
+        for (int egg : order) k[egg] = 9;
+        PlaceBoard(k);
+        for (int i = 0; i < bubbleY.ArraySize(0); ++i) bubbleY(i) = 240;  // no bubble is reborn this tick
+        gameClock = r.clock;
+        boardPhase = 3;           // settled after a move: the search is due
+        SeedGameRandom(5489);     // the hatches draw the standard sequence
+        Tick();
+        std::mt19937 standard;    // seeded 5489
+        for (int egg : order) {
+            EXPECT_EQ(creatures(egg).state, 6) << egg;
+            EXPECT_EQ(creatures(egg).nextKind, r.kindOf(standard())) << "egg " << egg;
+        }
+        EXPECT_EQ(busyCount, 5 + 6);
+        if (r.mode == 1) {
+            EXPECT_EQ(Played("alarm2.wav"), 1);
+            EXPECT_EQ(boardLock, 1);
+        }
+        ASSERT_TRUE(Until([] { return boardPhase == 2 && busyCount == 0; }, 2000));
+        // The clear refilled ARCADE's clock: the alarm is over and the bar no longer blinks.
+        EXPECT_EQ(boardLock, 0);
+        bool blink = false;
+        for (int t = 0; t < 10; ++t) Ticks(1), blink = blink || BarItem() == 52;
+        EXPECT_FALSE(blink);
+        ASSERT_TRUE(QuitGameToMenu());
+    }
+}
+
+TEST(PuzzleClock, EachClearedGroupGainsItsStepsNeverPastFullAndTheGainIsMarked) {
+    // A group of s gains (s - 3) + (s - 3)^2 / 2 steps and scores s x its rate.
+    struct Row {
+        std::vector<int> group1, group2;
+        float clock, after, points;
+    };
+    const Row rows[] = {
+        {{0, 1, 2, 3}, {}, -100, -100 + 1 + 0.5f, 100},
+        {{0, 1, 2, 3, 4}, {}, -100, -100 + 2 + 2, 250},
+        {{0, 1, 2, 3, 4, 5}, {}, -100, -100 + 3 + 4.5f, 540},
+        {{0, 1, 2, 3, 4, 5, 6}, {}, -100, -100 + 4 + 8, 1050},
+        {{0, 1, 2, 3}, {30, 31, 32, 33}, -100, -100 + 1.5f + 1.5f, 200 + 250},
+        {{0, 1, 2, 3, 4, 5}, {}, -3, 0, 540},  // never past full
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(testing::Message() << r.group1.size() << " and " << r.group2.size() << " from " << r.clock);
+        Play(2);
+        if (HasFatalFailure()) return;
+        Kinds k = Checkerboard();
+        for (int cell : r.group1) k[cell] = 5;
+        for (int cell : r.group2) k[cell] = 6;
+        PlaceBoard(k);
+        gameClock = r.clock;
+        clockTicks = 120;  // the next step is a second away
+        boardPhase = 3;
+        ASSERT_TRUE(Until([] { return clockGainTicks > 0; }, 60));
+        EXPECT_EQ(gameClock, r.after);
+        EXPECT_EQ(score + pendingScore, r.points);
+        EXPECT_EQ(clockGainTicks, 89);
+        EXPECT_TRUE(DrawnAt(110, 265, 327)) << "the gain is marked beside the bar";
+        ASSERT_TRUE(Until([] { return pendingScore == 0 && boardPhase == 2 && busyCount == 0; }, 3000));
+        Ticks(1);
+        EXPECT_EQ(DigitsAt(20, 452), std::to_string(static_cast<long>(score)));
+        ASSERT_TRUE(QuitGameToMenu());
+    }
+}
+
+}  // namespace
