@@ -11,7 +11,7 @@ desktop_cleanup() {
 }
 
 fail() {
-    echo "FAIL: $*"
+    echo "FAIL${case_name:+ ($case_name)}: $*"
     if [ -s "${out:-/dev/null}" ]; then
         echo "---- game output (last 40 lines) ----"
         grep -v '^PLAYMUSIC' "$out" | tail -n 40
@@ -19,9 +19,9 @@ fail() {
     exit 1
 }
 
-start_xvfb() {  # WxH
+start_xvfb() {  # [WxH, the tablet's 768x1024 unless given]
     rm -f "$work/display"
-    Xvfb -displayfd 3 -screen 0 "${1}x24" -noreset -nolisten tcp 3>"$work/display" >/dev/null 2>&1 &
+    Xvfb -displayfd 3 -screen 0 "${1:-768x1024}x24" -noreset -nolisten tcp 3>"$work/display" >/dev/null 2>&1 &
     xvfb_pid=$!
     for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.05; done
     [ -s "$work/display" ] || fail "Xvfb did not start"

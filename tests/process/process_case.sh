@@ -7,58 +7,13 @@ case_name=$1
 game=$2
 work=$(mktemp -d /tmp/squibly-process-XXXXXX)
 out=$work/out.txt
-xvfb_pid="" wm_pid="" game_pid=""
-
-cleanup() {
-    [ -n "$game_pid" ] && kill -KILL "$game_pid" 2>/dev/null
-    [ -n "$wm_pid" ] && kill "$wm_pid" 2>/dev/null
-    [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null
-    wait 2>/dev/null
-    rm -rf "$work"
-}
-trap cleanup EXIT
-
-fail() {
-    echo "FAIL ($case_name): $*"
-    echo "---- game output ----"
-    cat "$out" 2>/dev/null
-    exit 1
-}
-
-start_xvfb() {  # [screen size]
-    # -displayfd picks a free display number and tells us which.
-    rm -f "$work/display"
-    Xvfb -displayfd 3 -screen 0 "${1:-768x1024}x24" -noreset -nolisten tcp 3>"$work/display" >/dev/null 2>&1 &
-    xvfb_pid=$!
-    for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.05; done
-    [ -s "$work/display" ] || fail "Xvfb did not start"
-    export DISPLAY=":$(head -n1 "$work/display")"
-}
-
-start_wm() {
-    command -v openbox >/dev/null || { echo "openbox missing (tools/setup.sh installs it)"; exit 77; }
-    openbox --sm-disable --config-file /dev/null >/dev/null 2>&1 &
-    wm_pid=$!
-    for _ in $(seq 100); do
-        xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q "window id" && return
-        sleep 0.05
-    done
-    fail "window manager did not start"
-}
+. "$(dirname "$0")/desktop_helpers.sh"
+trap 'desktop_cleanup; rm -rf "$work"' EXIT
 
 start_game() {  # then waits for the frame loop unless told not to
     SDL_AUDIODRIVER=dummy SQUIBLY_TRACE_EVENTS=1 "$game" >"$out" 2>&1 &
     game_pid=$!
     [ "${1:-}" = nowait ] || wait_line "test game: 30 frames"
-}
-
-wait_line() {  # pattern
-    for _ in $(seq 400); do
-        grep -q -- "$1" "$out" && return 0
-        kill -0 "$game_pid" 2>/dev/null || { grep -q -- "$1" "$out" && return 0; fail "game ended before: $1"; }
-        sleep 0.05
-    done
-    fail "no line: $1"
 }
 
 count() { grep -c -x -- "$1" "$out"; }
@@ -69,16 +24,6 @@ switches() {
         awk '/^voluntary_ctxt_switches|^nonvoluntary_ctxt_switches/ {s += $2} END {print s}'
 }
 expect_count() { [ "$(count "$1")" -eq "$2" ] || fail "$1 seen $(count "$1") times, wanted $2"; }
-
-window_id() {
-    local id=""
-    for _ in $(seq 40); do
-        id=$(timeout 5 xdotool search --name '^Squibly$' 2>/dev/null | head -n1)
-        [ -n "$id" ] && { echo "$id"; return; }
-        sleep 0.1
-    done
-    fail "window not found"
-}
 
 wait_exit() {  # ends with status 0, else fails
     for _ in $(seq 200); do kill -0 "$game_pid" 2>/dev/null || break; sleep 0.05; done

@@ -16,9 +16,8 @@ struct Box {
     float x1, y1, x2, y2;
 };
 
-// Bounding box of the six vertices of rectangle n of the last batch, in design units.
-Box Rect(size_t n) {
-    const std::vector<BatchVertex>& v = LastBatchVertices();
+// Bounding box of the six vertices of rectangle n of a batch, in design units.
+Box Rect(size_t n, const std::vector<BatchVertex>& v = LastBatchVertices()) {
     Box b{1e9f, 1e9f, -1e9f, -1e9f};
     for (size_t i = n * 6; i < n * 6 + 6 && i < v.size(); ++i) {
         b.x1 = std::min(b.x1, v[i].x / scaleX);
@@ -61,13 +60,13 @@ TEST_F(Loading, EachStepFillsItsShareOfThe285UnitBarAndBadStepsStayInside) {
 }
 
 std::vector<FrameDrawStats> outroFrames;
-void KeepFrame(const FrameDrawStats& s) { outroFrames.push_back(s); }
 std::vector<BatchVertex> lastDrawn;
-void KeepLastDrawn(const FrameDrawStats& s) {
+void KeepFrame(const FrameDrawStats& s) {
+    outroFrames.push_back(s);
     if (s.vertices > 0) lastDrawn = LastBatchVertices();
 }
 
-TEST_F(Loading, TheOutroFadesToBlackInFiftyFramesWithTheBarClosing) {
+TEST_F(Loading, TheOutroFadesToBlackInFiftyFramesClosingTheBarTowardsTheMiddle) {
     uint64_t frames = NullPlatform::FramesPresented();
     outroFrames.clear();
     EnableDrawStats(true);
@@ -91,31 +90,15 @@ TEST_F(Loading, TheOutroFadesToBlackInFiftyFramesWithTheBarClosing) {
     EXPECT_GT(outroFrames[0].peakAlpha, 0.9f);
     EXPECT_EQ(outroFrames.back().vertices, 0u);
     EXPECT_EQ(outroFrames.back().peakAlpha, 0.0f);
-}
-
-TEST_F(Loading, TheOutroClosesTheBarTowardsTheMiddle) {
-    // The 49th frame, the last with anything on it: label, title and the three bar pieces
-    // after the background.
-    EnableDrawStats(true);
-    SetFrameDrawStatsListener(KeepLastDrawn);
-    PlayLoadingOutro();
-    SetFrameDrawStatsListener(nullptr);
-    EnableDrawStats(false);
+    // The 49th frame, the last with anything on it: label, title and the three bar pieces after
+    // the background.
     const std::vector<BatchVertex>& v = lastDrawn;
     ASSERT_EQ(v.size(), 36u);
-    auto rect = [&](size_t n) {
-        Box b{1e9f, 1e9f, -1e9f, -1e9f};
-        for (size_t i = n * 6; i < n * 6 + 6; ++i) {
-            b.x1 = std::min(b.x1, v[i].x / scaleX), b.y1 = std::min(b.y1, v[i].y / scaleY);
-            b.x2 = std::max(b.x2, v[i].x / scaleX), b.y2 = std::max(b.y2, v[i].y / scaleY);
-        }
-        return b;
-    };
-    EXPECT_NEAR(rect(1).y1, 338 - 0.2 * 49, 1e-3);
-    EXPECT_NEAR(rect(2).y1, 160 + 0.2 * 49, 1e-3);
-    EXPECT_NEAR(rect(4).x2 - rect(4).x1, 2 * (134 - 2.68 * 49), 1e-2);
-    EXPECT_NEAR(rect(3).x2, rect(4).x1, 1e-3);
-    EXPECT_NEAR(rect(5).x1 - rect(3).x1, 11 + 2 * (134 - 2.68 * 49), 1e-2);
+    EXPECT_NEAR(Rect(1, v).y1, 338 - 0.2 * 49, 1e-3);
+    EXPECT_NEAR(Rect(2, v).y1, 160 + 0.2 * 49, 1e-3);
+    EXPECT_NEAR(Rect(4, v).x2 - Rect(4, v).x1, 2 * (134 - 2.68 * 49), 1e-2);
+    EXPECT_NEAR(Rect(3, v).x2, Rect(4, v).x1, 1e-3);
+    EXPECT_NEAR(Rect(5, v).x1 - Rect(3, v).x1, 11 + 2 * (134 - 2.68 * 49), 1e-2);
     EXPECT_EQ(v[0].a, 255) << "the background is drawn opaque, darkened by its colour";
     EXPECT_LT(v[0].r, 10);
     EXPECT_LT(v[6].a, 10) << "the elements fade by their alpha";
