@@ -33,25 +33,6 @@ private:
     std::string path_, previous_;
 };
 
-// A mono 16-bit 44100 Hz PCM WAV: a 441 Hz square wave of the given peak (0..1), so every
-// sample has the same magnitude and the mixed level is easy to read back.
-inline std::vector<uint8_t> SquareWav(double seconds, double peak) {
-    const uint32_t frames = uint32_t(seconds * 44100), dataBytes = frames * 2;
-    std::vector<uint8_t> b;
-    auto put = [&b](uint32_t v, int bytes) {
-        for (int i = 0; i < bytes; ++i) b.push_back(uint8_t(v >> (8 * i)));
-    };
-    b.insert(b.end(), {'R', 'I', 'F', 'F'});
-    put(36 + dataBytes, 4);
-    b.insert(b.end(), {'W', 'A', 'V', 'E', 'f', 'm', 't', ' '});
-    put(16, 4), put(1, 2), put(1, 2), put(44100, 4), put(44100 * 2, 4), put(2, 2), put(16, 2);
-    b.insert(b.end(), {'d', 'a', 't', 'a'});
-    put(dataBytes, 4);
-    const int16_t level = int16_t(std::lround(peak * 32767.0));
-    for (uint32_t i = 0; i < frames; ++i) put(uint16_t(i % 100 < 50 ? level : int16_t(-level)), 2);
-    return b;
-}
-
 // A PCM WAV header with the given fields (and `dataBytes` of silence), for the header checks.
 inline std::vector<uint8_t> WavWith(uint16_t format, uint16_t channels, uint32_t rate, uint16_t bits,
                                     uint32_t dataBytes = 64) {
@@ -67,6 +48,19 @@ inline std::vector<uint8_t> WavWith(uint16_t format, uint16_t channels, uint32_t
     b.insert(b.end(), {'d', 'a', 't', 'a'});
     put(dataBytes, 4);
     b.resize(b.size() + dataBytes, 0);
+    return b;
+}
+
+// A mono 16-bit 44100 Hz PCM WAV: a 441 Hz square wave of the given peak (0..1), so every
+// sample has the same magnitude and the mixed level is easy to read back.
+inline std::vector<uint8_t> SquareWav(double seconds, double peak) {
+    const uint32_t frames = uint32_t(seconds * 44100);
+    std::vector<uint8_t> b = WavWith(1, 1, 44100, 16, frames * 2);
+    const uint16_t level = uint16_t(int16_t(std::lround(peak * 32767.0)));
+    for (uint32_t i = 0; i < frames; ++i) {
+        const uint16_t v = i % 100 < 50 ? level : uint16_t(-level);
+        b[44 + 2 * i] = uint8_t(v), b[45 + 2 * i] = uint8_t(v >> 8);
+    }
     return b;
 }
 

@@ -2,7 +2,6 @@
 // rejected touches, the second tap (twin switch or power-up), and the sounds the board plays.
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -11,6 +10,7 @@
 #include "game/state/globals.h"
 #include "runtime/audio/sound.h"
 #include "runtime/platform/null_audio.h"
+#include "tests/audio/audio_fixture.h"
 
 namespace {
 
@@ -134,15 +134,7 @@ protected:
     void SetUp() override {
         OpenAudio();
         auto load = [&](const std::string& name, int slot, uint32_t ms) {
-            uint32_t data = 8 * ms;
-            std::vector<unsigned char> b;
-            auto put = [&](uint32_t v, int bytes) { for (int i = 0; i < bytes; ++i) b.push_back(static_cast<unsigned char>(v >> (8 * i))); };
-            auto tag = [&](const char* t) { b.insert(b.end(), t, t + 4); };
-            tag("RIFF"), put(36 + data, 4), tag("WAVE"), tag("fmt "), put(16, 4), put(1, 2), put(1, 2);
-            put(8000, 4), put(8000, 4), put(1, 2), put(8, 2), tag("data"), put(data, 4);
-            b.insert(b.end(), data, 128);
-            FILE* f = std::fopen(name.c_str(), "wb");
-            ASSERT_TRUE(f && std::fwrite(b.data(), 1, b.size(), f) == b.size() && std::fclose(f) == 0);
+            ASSERT_TRUE(WriteFile(dir_.path + "/" + name, WavWith(1, 1, 8000, 8, 8 * ms)));
             LoadSound(KString((dir_.path + "/" + name).c_str()), static_cast<float>(slot), 1);
         };
         for (int n = 1; n <= 12; ++n) load("bounce" + std::to_string(n) + ".wav", 10 + n, 0);
