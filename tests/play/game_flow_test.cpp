@@ -1,58 +1,10 @@
-// The game-over check waiting for a cascade (the playing tick's routines in their order), the
-// in-game buttons below the board and the bonus-period sparkles.
+// The in-game buttons below the board and the bonus-period sparkles.
 #include <gtest/gtest.h>
 
 #include "board_checkers.h"
 #include "game/play/play.h"
 #include "game/play/screen_effects.h"
 #include "game/state/globals.h"
-
-namespace {
-
-void GameTick() {
-    BoardStep();
-    AnimateCreatures();
-    ScoreTick();
-    CountScore();
-    PaySwaps();
-    SpeechTick();
-    PowerTimerTick();
-    ClockTick();
-    BannerTick();
-    NoticeTick();
-    PlayAreaTick();
-}
-
-bool InPlay() { return runState == 2 && bannerKind == 0 && boardPhase == 2 && busyCount == 0; }
-
-// A new game of `mode` from its first tick (play area sliding in, banners to come), run until play.
-void PlayUntilIdle(float mode, unsigned seed) {
-    StartSeededGame(seed, mode, true);
-    int t = 0;
-    for (; t < 1000 && !InPlay(); ++t) GameTick();
-    ASSERT_LT(t, 1000);
-}
-
-}  // namespace
-
-TEST(GameFlow, GameOverWaitsForACascadeWhoseClearRefillsTheArcadeClock) {
-    PlayUntilIdle(1, 5);
-    Kinds k = Checkerboard();
-    k[0] = k[1] = k[2] = k[3] = 5;
-    PlaceBoard(k);
-    boardPhase = 3;
-    gameClock = -300;  // empty while a clear is under way
-    powerType = 2;     // hold the clock for this tick
-    GameTick();
-    EXPECT_EQ(boardPhase, 1);
-    EXPECT_LT(boardLock, 3);
-    powerType = 0;
-    for (int t = 0; t < 400 && boardPhase != 2; ++t) GameTick();
-    EXPECT_EQ(boardPhase, 2);
-    EXPECT_GT(gameClock, -300);
-    EXPECT_LT(boardLock, 3);
-    EXPECT_EQ(pendingScore + score, 100);  // a single group of four
-}
 
 namespace {
 
