@@ -3,7 +3,7 @@ BUILD ?= build
 JOBS ?= $(shell nproc)
 PREFIX ?= /usr/local
 
-.PHONY: all setup build run test web clean install uninstall dist deb
+.PHONY: all setup build run test test-asan web clean install uninstall dist deb
 
 all: build
 
@@ -19,6 +19,13 @@ run: build
 
 test: build
 	@cd $(BUILD) && ctest --output-on-failure -j $(JOBS) --timeout 600
+
+# The suite built with AddressSanitizer and UndefinedBehaviorSanitizer in build-asan (the asan
+# preset of CMakePresets.json sets the sanitizers' options; README, "Tests").
+test-asan: setup
+	@cmake --preset asan >/dev/null
+	@env -u MAKEFLAGS -u MAKELEVEL -u MFLAGS cmake --build --preset asan -j $(JOBS)
+	@ctest --preset asan -j $(JOBS)
 
 # The browser version: build-web/site is the page to serve (README, "In a web browser").
 web: build
@@ -41,4 +48,4 @@ deb: build
 	@cd $(BUILD) && cpack -G DEB
 
 clean:
-	rm -rf $(BUILD) build-web
+	rm -rf $(BUILD) build-web build-asan

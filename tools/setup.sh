@@ -12,6 +12,8 @@ PACKAGES=(
   libpng-dev libjpeg-dev libx11-dev
   # display and input for tests and headless runs
   xvfb xauth xdotool x11-utils imagemagick openbox wmctrl
+  # the memory check of a scripted game
+  valgrind
   # installing: validators of the desktop entry and the AppStream metainfo
   desktop-file-utils appstream
   # pictures
