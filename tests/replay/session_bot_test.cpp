@@ -4,6 +4,7 @@
 
 #include <cstdlib>
 #include <utility>
+#include <vector>
 
 #include "game/state/globals.h"
 #include "tools/session/session_bot.h"
@@ -27,6 +28,8 @@ void QuietBoard() {
     boardPhase = 2;
     selectedCell = 0;
     swaps = 0;
+    powerType = 0;
+    bonusTicks = 0;
 }
 
 TEST(SessionBot, SwipesTheCreatureThatCompletesAGroupOfFour) {
@@ -69,11 +72,109 @@ TEST(SessionBot, SwipesTheCreatureThatCompletesAGroupOfFour) {
     EXPECT_EQ(BotGestures(), 1);
 }
 
+// Plays the bot's next gesture out; returns its frames.
+std::vector<BotTouch> NextGesture() {
+    while (BoardBotBusy()) BoardBotStep();   // what is left of the last one
+    std::vector<BotTouch> frames{BoardBotStep()};
+    while (BoardBotBusy()) frames.push_back(BoardBotStep());
+    return frames;
+}
+
+bool TwoTapsOn(const std::vector<BotTouch>& frames, int cell) {
+    int presses = 0;
+    for (size_t i = 0; i < frames.size(); ++i) {
+        if (frames[i].x != 35 + 50 * (cell % 6) || frames[i].y != 35 + 50 * (cell / 6)) return false;
+        if (frames[i].button && (i == 0 || !frames[i - 1].button)) ++presses;
+    }
+    return presses == 2;
+}
+
+TEST(SessionBot, StartsAHatchedPowerUpUnlessAPowerRuns) {
+    QuietBoard();
+    creatures(0).kind = creatures(1).kind = creatures(2).kind = 8;
+    creatures(3).kind = 4;
+    creatures(9).kind = 8;
+    creatures(20).kind = 13;   // clock stopped, a minute
+    powerType = 0;
+    bonusTicks = 0;
+    EXPECT_TRUE(TwoTapsOn(NextGesture(), 20));
+    // With a power running, the group of four comes first; the power-up waits.
+    powerType = 1;
+    std::vector<BotTouch> swipe = NextGesture();
+    EXPECT_FALSE(TwoTapsOn(swipe, 20));
+    EXPECT_EQ(swipe.front().x, 185);   // column 3: the 4 above swapped with the 8 below it
+    EXPECT_TRUE(swipe.front().y == 35 || swipe.front().y == 85);
+    // During the level bonus period a power-up cannot start: the bot does not try.
+    powerType = 0;
+    bonusTicks = 100;
+    for (int i = 0; i < 5; ++i) EXPECT_FALSE(TwoTapsOn(NextGesture(), 20));
+    bonusTicks = 0;
+}
+
+TEST(SessionBot, PlaysWhateverTheBoardAllowsRatherThanNothing) {
+    QuietBoard();   // no swap lands beside a like creature, no switches, no power-up
+    EXPECT_FALSE(BoardHasMove());
+    EXPECT_EQ(BoardBotStep().button, 0);
+    // One swipe that joins two creatures only: it is made.
+    creatures(2).kind = 1;   // beside cell 1 (a 2), which may swap in beside cell 0 (a 1)
+    EXPECT_TRUE(BoardHasMove());
+    std::vector<BotTouch> swipe = NextGesture();
+    ASSERT_EQ(swipe.front().button, 1);
+    EXPECT_EQ(swipe.front().y, 35);
+    // Only an egg's move: an egg swapped beside another is still a move the game takes.
+    QuietBoard();
+    creatures(0).kind = creatures(2).kind = 9;
+    EXPECT_TRUE(BoardHasMove());
+    EXPECT_EQ(NextGesture().front().button, 1);
+    // A switch in the bank is a move even when it clears nothing.
+    QuietBoard();
+    swaps = 1;
+    EXPECT_TRUE(BoardHasMove());
+    EXPECT_EQ(NextGesture().front().button, 1);
+    swaps = 0;
+}
+
+TEST(MoveStallCheck, ABoardLeftWaitingWithAMoveIsReported) {
+    QuietBoard();
+    screen = 7;
+    overlayState = 0;
+    // No move on the board: waiting is no stall.
+    for (long long t = 1; t <= 1000; ++t) ASSERT_EQ(CheckMoveStall(t), "");
+    creatures(2).kind = 1;
+    for (long long t = 1001; t <= 1600; ++t) ASSERT_EQ(CheckMoveStall(t), "") << t;
+    EXPECT_NE(CheckMoveStall(1601).find("had a move for 601 ticks"), std::string::npos);
+    // A move under way (the board busy) starts the count again; so does a pause menu over it.
+    boardPhase = 1;
+    EXPECT_EQ(CheckMoveStall(1603), "");
+    boardPhase = 2;
+    EXPECT_EQ(CheckMoveStall(2200), "");
+    EXPECT_NE(CheckMoveStall(2205), "");
+    overlayState = 2;
+    EXPECT_EQ(CheckMoveStall(2206), "");
+    overlayState = 0;
+    // A rejected touch's pause is no move: the count goes on through it.
+    boardPhase = 5;
+    EXPECT_EQ(CheckMoveStall(2500), "");
+    EXPECT_NE(CheckMoveStall(2900), "");
+    boardPhase = 2;
+    // A power-up outside the bonus period is a move too.
+    QuietBoard();
+    screen = 7;
+    boardPhase = 1;
+    EXPECT_EQ(CheckMoveStall(2999), "");
+    boardPhase = 2;
+    creatures(30).kind = 10;
+    EXPECT_EQ(CheckMoveStall(3000), "");
+    EXPECT_NE(CheckMoveStall(3700), "");
+}
+
 TEST(SessionBot, LeavesTheBoardAloneWhileItIsBusy) {
     QuietBoard();
     boardPhase = 4;
+    while (BoardBotBusy()) BoardBotStep();
+    long long before = BotGestures();
     for (int i = 0; i < 100; ++i) EXPECT_EQ(BoardBotStep().button, 0);
-    EXPECT_EQ(BotGestures(), 0);
+    EXPECT_EQ(BotGestures(), before);
 }
 
 TEST(BoardCheck, ASoundBoardPasses) {

@@ -2,12 +2,17 @@
 // state at chosen ticks. Usage:
 //   squibly_session SCRIPT [--out FILE] [--dir GAME_DIR] [--display WxH] [--mode NAME] [--seed N]
 //                   [--ticks N] [--every N] [--bot] [--check] [--state] [--first-tick N]
+//                   [--games N] [--longest N] [--pause-every N] [--rss-every N]
 // --bot plays by itself instead of the script's touches, menus and all, and lists each game it
 // finishes; --check tests the board after every tick, every 60 ticks that the state, saved
 // then, would be resumed (and, with --bot, that no screen is left without a touch for a minute)
 // and stops with status 3 at the first fault. --state adds the fingerprint of the whole
 // saved-game record to every report. --first-tick N counts ticks from N: a session that goes on
 // with a game saved by another after N ticks then reads the same script lines at the same ticks.
+// With --bot: --mode keeps the bot to that mode; --games N ends the session after N finished
+// games; --longest N lets an ARCADE game run N ticks before the bot leaves it. --pause-every N
+// takes the focus away and back every N ticks (the game saves and reloads); --rss-every N
+// prints the process's resident memory every N ticks.
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -41,6 +46,8 @@ bool bot = false;
 bool check = false;
 size_t gamesListed = 0;
 bool stateLine = false;
+long long pauseEvery = 0, rssEvery = 0, pausesPushed = 0;
+size_t gamesLimit = 0;
 
 const char* ModeName(float mode) {
     return mode == 1 ? "ARCADE" : mode == 2 ? "PUZZLE" : mode == 3 ? "TIME_TRIAL" : mode == 4 ? "ZEN" : "?";
@@ -50,8 +57,14 @@ void ListFinishedGames() {
     const std::vector<BotGame>& games = BotGames();
     for (; gamesListed < games.size(); ++gamesListed) {
         const BotGame& g = games[gamesListed];
-        fprintf(reportFile, "game %zu %s score %g level %g rank %g new_high %g at tick %lld\n", gamesListed + 1,
-                ModeName(g.mode), g.score, g.level, g.rank, g.newHighScore, g.tick);
+        const PowerCounts& p = g.powers;
+        fprintf(reportFile,
+                "game %zu %s score %g level %g rank %g new_high %g at tick %lld length %g challenges %g+%g "
+                "hatched %lld %lld %lld %lld %lld %lld used %lld %lld %lld %lld %lld %lld%s\n",
+                gamesListed + 1, ModeName(g.mode), g.score, g.level, g.rank, g.newHighScore, g.tick, g.playTicks,
+                g.challenges - g.challengesGained, g.challengesGained, p.hatched[0], p.hatched[1], p.hatched[2],
+                p.hatched[3], p.hatched[4], p.hatched[5], p.used[0], p.used[1], p.used[2], p.used[3], p.used[4],
+                p.used[5], g.left == 1 ? " left long" : g.left == 2 ? " left stuck" : "");
     }
 }
 
@@ -85,6 +98,19 @@ std::string CheckTick(long long tick) {
         if (!why.empty()) fault = "saved now, the game would not be resumed: " + why;
     }
     return fault;
+}
+
+// Resident memory of this process in kB, as the kernel counts it.
+long ResidentKilobytes() {
+    FILE* status = fopen("/proc/self/status", "r");
+    if (!status) return -1;
+    char line[256];
+    long kb = -1;
+    while (fgets(line, sizeof line, status)) {
+        if (strncmp(line, "VmRSS:", 6) == 0) kb = std::atol(line + 6);
+    }
+    fclose(status);
+    return kb;
 }
 
 // A quit ends the program inside a frame; the tick count it ended at is printed on the way out.
@@ -124,8 +150,14 @@ void BeforeTick() {
         std::string fault = CheckTick(tick);
         if (!fault.empty()) Fail(tick, fault);
     }
-    for (long long at : script.pauses) {
-        if (at != tick) continue;
+    if (rssEvery > 0 && tick > 0 && tick % rssEvery == 0) {
+        fprintf(reportFile, "rss tick %lld kB %ld games %zu\n", tick, ResidentKilobytes(), BotGames().size());
+        fflush(reportFile);
+    }
+    bool pauseNow = pauseEvery > 0 && tick > 0 && tick % pauseEvery == 0;
+    for (long long at : script.pauses) pauseNow = pauseNow || at == tick;
+    if (pauseNow) {
+        ++pausesPushed;
         // The window loses the focus and gets it back: the game saves, pauses, resumes and
         // reloads what it saved.
         NullPlatform::PushActive(false, Platform::APP_INPUTFOCUS | Platform::APP_ACTIVE);
@@ -134,6 +166,7 @@ void BeforeTick() {
     if (tick == script.quitAt) NullPlatform::PushQuit();
     ScriptTouch touch = TouchAt(script, tick);
     if (bot) {
+        WatchPowers();
         BotTouch b = BotStep(tick);
         touch.x = b.x;
         touch.y = b.y;
@@ -141,6 +174,7 @@ void BeforeTick() {
         ListFinishedGames();
         if (check) {
             std::string fault = CheckProgress(tick, b.button != 0);
+            if (fault.empty()) fault = CheckMoveStall(tick);
             if (!fault.empty()) Fail(tick, fault);
         }
     }
@@ -149,11 +183,33 @@ void BeforeTick() {
     NullPlatform::SetPointer(x, y, touch.button ? 1u : 0u);
 }
 
+// The bot's totals, at the end of the session however it ends (a quit ends it inside a frame).
+bool summaryPrinted = false;
+void PrintBotSummary() {
+    if (!bot || summaryPrinted) return;
+    summaryPrinted = true;
+    ListFinishedGames();
+    const std::vector<BotGame>& games = BotGames();
+    int perMode[5] = {0, 0, 0, 0, 0};
+    for (const BotGame& g : games) perMode[static_cast<int>(g.mode) >= 1 && g.mode <= 4 ? static_cast<int>(g.mode) : 0]++;
+    fprintf(reportFile, "bot gestures %lld games %zu (ARCADE %d PUZZLE %d TIME_TRIAL %d ZEN %d)\n", BotGestures(),
+            games.size(), perMode[1], perMode[2], perMode[3], perMode[4]);
+    const PowerCounts& p = BotPowerCounts();
+    fprintf(reportFile,
+            "bot powers hatched %lld %lld %lld %lld %lld %lld used %lld %lld %lld %lld %lld %lld taps %lld "
+            "pauses %lld ticks %lld\n",
+            p.hatched[0], p.hatched[1], p.hatched[2], p.hatched[3], p.hatched[4], p.hatched[5], p.used[0],
+            p.used[1], p.used[2], p.used[3], p.used[4], p.used[5], BotPowersTapped(), pausesPushed,
+            logicTickCount);
+    fflush(reportFile);
+}
+
 int Usage() {
     fprintf(stderr,
             "usage: squibly_session SCRIPT [--out FILE] [--dir GAME_DIR] [--display WxH] [--mode NAME]\n"
             "                       [--seed N] [--ticks N] [--every N] [--bot] [--check] [--state]\n"
-            "                       [--first-tick N]\n");
+            "                       [--first-tick N] [--games N] [--longest N] [--pause-every N]\n"
+            "                       [--rss-every N]\n");
     return 2;
 }
 
@@ -179,6 +235,10 @@ int main(int argc, char** argv) {
         else if (arg == "--ticks") ticks = std::atoll(value.c_str());
         else if (arg == "--every") every = std::atoll(value.c_str());
         else if (arg == "--first-tick") firstTick = std::atoll(value.c_str());
+        else if (arg == "--games") gamesLimit = static_cast<size_t>(std::atoll(value.c_str()));
+        else if (arg == "--longest") BotSetLongestGame(std::atoll(value.c_str()));
+        else if (arg == "--pause-every") pauseEvery = std::atoll(value.c_str());
+        else if (arg == "--rss-every") rssEvery = std::atoll(value.c_str());
         else return Usage();
     }
 
@@ -197,6 +257,11 @@ int main(int argc, char** argv) {
     if (!mode.empty()) script.mode = mode;
     if (seed >= 0) script.seed = seed;
     if (ticks >= 0) script.lastTick = ticks;
+    else if (gamesLimit > 0 && script.lastTick == 0) script.lastTick = 1LL << 50;
+    if (bot && !script.mode.empty()) {
+        float only = StartModeFromText(KString(script.mode.c_str()));
+        if (only >= 1 && only <= 4) BotPlayOnly(only);
+    }
     if (!outPath.empty()) {
         reportFile = fopen(outPath.c_str(), "w");
         if (!reportFile) {
@@ -236,21 +301,16 @@ int main(int argc, char** argv) {
     }
     logicTickCount = firstTick;
     std::atexit(PrintEnd);
+    std::atexit(PrintBotSummary);
     tickInputHook = BeforeTick;
     while (logicTickCount < script.lastTick) {
         if (!RunFrame()) break;
+        if (gamesLimit > 0 && BotGames().size() >= gamesLimit) break;
     }
     // A frame may run more ticks than the script needs; the state after lastTick ticks was
     // reported before the extra ones ran.
     if (logicTickCount == script.lastTick) Report(logicTickCount);
-    if (bot) {
-        ListFinishedGames();
-        const std::vector<BotGame>& games = BotGames();
-        int perMode[5] = {0, 0, 0, 0, 0};
-        for (const BotGame& g : games) perMode[static_cast<int>(g.mode) >= 1 && g.mode <= 4 ? static_cast<int>(g.mode) : 0]++;
-        fprintf(reportFile, "bot gestures %lld games %zu (ARCADE %d PUZZLE %d TIME_TRIAL %d ZEN %d)\n", BotGestures(),
-                games.size(), perMode[1], perMode[2], perMode[3], perMode[4]);
-    }
-    if (reportFile != stdout) fclose(reportFile);
+    PrintBotSummary();
+    fflush(reportFile);
     EndProgram();
 }

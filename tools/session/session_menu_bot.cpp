@@ -17,10 +17,15 @@ long long gameStart = -1;
 long long lastMove = -1;
 bool resultsRecorded = false;
 long long listSince = -1;
+float onlyMode = 0;
+int sideTrips = 0;          // which menu the bot looks into between games
+int leftGame = 0;   // 1 after a long game, 2 on a board without a move
+PowerCounts powersAtStart;
+float challengesAtStart = 0;
 
 const long long MINUTE = 3600;
 // ARCADE and ZEN may run as long as the bot keeps up; it leaves them through the pause menu.
-const long long LONGEST_GAME = 5 * MINUTE;
+long long longestGame = 5 * MINUTE;
 const long long ZEN_GAME = 90 * 60;
 // A board the bot finds no move on for this long is given up through the pause menu.
 const long long NO_MOVE_LIMIT = 20 * 60;
@@ -38,6 +43,7 @@ void Tap(float x, float y) {
 bool ZenOpen() { return challengesCompleted >= 10; }
 
 float ChooseMode() {
+    if (onlyMode != 0 && (onlyMode != 4 || ZenOpen())) return onlyMode;
     for (int tries = 0; tries < 4; ++tries) {
         float mode = MODE_ORDER[nextMode];
         nextMode = (nextMode + 1) % 4;
@@ -53,7 +59,8 @@ bool RatingPromptShown() {
     return (rateDeclines == 0 && gamesPlayed > 4) || (rateDeclines == 1 && gamesPlayed > 19);
 }
 
-void Quit() {
+void Quit(int why) {
+    leftGame = why;
     Tap(75, 455);    // the pause button
     Tap(280, 305);   // QUIT
 }
@@ -62,11 +69,14 @@ BotTouch InGame(long long tick) {
     if (gameStart < 0) {
         gameStart = tick;
         lastMove = tick;
+        leftGame = 0;
+        powersAtStart = BotPowerCounts();
+        challengesAtStart = challengesCompleted;
     }
     bool running = runState == 2 && controlsCooldown == 0 && !BoardBotBusy();
-    long long length = gameMode == 4 ? ZEN_GAME : LONGEST_GAME;
+    long long length = gameMode == 4 ? ZEN_GAME : longestGame;
     if (running && (tick - gameStart > length || tick - lastMove > NO_MOVE_LIMIT)) {
-        Quit();
+        Quit(tick - gameStart > length ? 1 : 2);
         return BotTouch{};
     }
     long long before = BotGestures();
@@ -78,7 +88,13 @@ BotTouch InGame(long long tick) {
 void RecordResults(long long tick) {
     if (resultsRecorded) return;
     resultsRecorded = true;
-    games.push_back(BotGame{gameMode, score, level, resultRank, newHighScore, tick});
+    PowerCounts powers = BotPowerCounts();
+    for (int k = 0; k < 6; ++k) {
+        powers.hatched[k] -= powersAtStart.hatched[k];
+        powers.used[k] -= powersAtStart.used[k];
+    }
+    games.push_back(BotGame{gameMode, score, level, resultRank, newHighScore, tick, playTicks, challengesCompleted,
+                            challengesCompleted - challengesAtStart, powers, leftGame});
     ++gamesSinceList;
     gameStart = -1;
 }
@@ -90,8 +106,10 @@ void PlanMenus(long long tick) {
     if (p == 1 && mainMenuStage == 2 && mainMenuLatch == 0) {
         resultsRecorded = false;
         if (gamesSinceList >= 4) {
+            // Now and then a look at another menu: the high scores, the options, the challenges.
             gamesSinceList = 0;
-            Tap(160, 350);   // HIGH SCORES
+            const float SIDE_TRIPS[3] = {350, 253, 302};
+            Tap(160, SIDE_TRIPS[sideTrips++ % 3]);
         } else {
             Tap(160, 158);   // PLAY
         }
@@ -149,6 +167,10 @@ BotTouch BotStep(long long tick) {
 }
 
 const std::vector<BotGame>& BotGames() { return games; }
+
+void BotPlayOnly(float mode) { onlyMode = mode; }
+
+void BotSetLongestGame(long long ticks) { longestGame = ticks; }
 
 std::string CheckProgress(long long tick, bool touched) {
     if (touched) lastTouch = tick;
