@@ -175,6 +175,24 @@ TEST(SessionBot, LeavesTheBoardAloneWhileItIsBusy) {
     long long before = BotGestures();
     for (int i = 0; i < 100; ++i) EXPECT_EQ(BoardBotStep().button, 0);
     EXPECT_EQ(BotGestures(), before);
+    // Idle, with a move, but the double-tap window of the last release still open: a press now
+    // would be read as a second tap, so the bot waits.
+    boardPhase = 2;
+    swaps = 3;
+    touchPhase = 2;
+    touchPhaseTicks = 12;
+    EXPECT_EQ(BoardBotStep().button, 0);
+    touchPhase = touchPhaseTicks = 0;
+    // A creature left selected is let go by a touch in the strip under the board, off its buttons.
+    selectedCell = 8;
+    BotTouch letGo = BoardBotStep();
+    EXPECT_EQ(letGo.button, 1);
+    EXPECT_GT(letGo.y, 409);
+    EXPECT_LT(letGo.y, 429);
+    EXPECT_EQ(BotGestures(), before) << "no move";
+    while (BoardBotBusy()) BoardBotStep();
+    selectedCell = 0;
+    swaps = 0;
 }
 
 TEST(BoardCheck, ASoundBoardPasses) {

@@ -12,6 +12,7 @@ usage: soak.py SESSION_TOOL [--hours H] [--segments N] [--pause-minutes M] [--se
 import argparse
 import os
 import re
+import resource
 import shutil
 import subprocess
 import sys
@@ -51,7 +52,7 @@ def main():
     tick = 0
     games = saves = resumes = 0
     modes = {}
-    used = hatched = 0
+    powers_used = hatched = 0
     samples = []   # (segment, tick, kB)
     failures = []
     last_saved = None
@@ -92,7 +93,7 @@ def main():
             games += 1
             modes[m.group(1)] = modes.get(m.group(1), 0) + 1
             hatched += sum(int(v) for v in m.group(2).split())
-            used += sum(int(v) for v in m.group(3).split())
+            powers_used += sum(int(v) for v in m.group(3).split())
         rss = [(int(t), int(kb)) for t, kb in re.findall(r"^rss tick (\d+) kB (\d+)", text, re.M)]
         samples += [(segment, t, kb) for t, kb in rss]
         if len(rss) >= 3 and rss[-1][1] - rss[1][1] > args.growth_kb:
@@ -108,10 +109,12 @@ def main():
             break
 
     wall = time.monotonic() - started
-    print("game time: %d ticks (%.1f hours) in %.0f s of wall time (%.0f ticks per second)"
-          % (tick, tick / TICKS_PER_HOUR, wall, tick / wall if wall else 0))
+    used = resource.getrusage(resource.RUSAGE_CHILDREN)
+    cpu = used.ru_utime + used.ru_stime
+    print("game time: %d ticks (%.1f hours) in %.0f s of wall time, %.0f s of processor time (%.0f ticks per "
+          "processor second)" % (tick, tick / TICKS_PER_HOUR, wall, cpu, tick / cpu if cpu else 0))
     print("games finished: %d (%s)" % (games, ", ".join("%s %d" % kv for kv in sorted(modes.items()))))
-    print("power-ups hatched %d, used %d" % (hatched, used))
+    print("power-ups hatched %d, used %d" % (hatched, powers_used))
     print("saves %d, resumes %d (focus lost and regained every %g minutes of game time, a quit and a new "
           "process every %.1f hours)" % (saves, resumes, args.pause_minutes, per_segment / TICKS_PER_HOUR))
     if samples:
