@@ -228,6 +228,13 @@ TEST(BoardCheck, ABoardThatNeverComesToRestIsReported) {
     EXPECT_NE(CheckBoard(3101).find("has not come to rest"), std::string::npos);
     boardPhase = 2;
     EXPECT_EQ(CheckBoard(3102), "");
+    // A session that numbers its ticks anew (or on from a saved one) starts counting at its own
+    // first tick, even with the board in the middle of a fall.
+    boardPhase = 1;
+    EXPECT_EQ(CheckBoard(5), "");
+    EXPECT_EQ(CheckBoard(3005), "");
+    EXPECT_NE(CheckBoard(3006), "");
+    boardPhase = 2;
 }
 
 }  // namespace

@@ -60,7 +60,7 @@ def edges(values, count=8):
     return [i * step for i in range(int(top // step) + 1)]
 
 
-def play(tool, mode, games, seed, longest):
+def play(tool, mode, games, seed, longest, keep):
     work = tempfile.mkdtemp(prefix="squibly-bot-report-")
     try:
         script = os.path.join(work, "script.txt")
@@ -79,6 +79,9 @@ def play(tool, mode, games, seed, longest):
                              stdout=subprocess.PIPE, stderr=subprocess.STDOUT, env=env)
         wall = time.monotonic() - started
         text = open(report).read() if os.path.exists(report) else ""
+        if keep:
+            with open(os.path.join(keep, "%s.txt" % mode), "w") as f:
+                f.write(text)
         if run.returncode != 0 or "KRT Error" in run.stdout.decode(errors="replace"):
             sys.stderr.write(text[-3000:] + run.stdout.decode(errors="replace")[-2000:])
             raise SystemExit("%s: the session failed with status %d" % (mode, run.returncode))
@@ -135,18 +138,19 @@ def main():
     parser.add_argument("--modes", default="arcade,puzzle,timetrial")
     parser.add_argument("--seed", type=int, default=1)
     parser.add_argument("--longest", type=int, default=30 * 3600)
+    parser.add_argument("--keep", default=None, help="a folder to keep each mode's session report in")
     parser.add_argument("--min-used", type=int, default=0,
                         help="fail unless each mode's games used at least this many power-ups")
     args = parser.parse_args()
     out = []
     LONGEST[0] = args.longest
     for mode in args.modes.split(","):
-        text, wall = play(args.tool, mode, args.games, args.seed, args.longest)
+        text, wall = play(args.tool, mode, args.games, args.seed, args.longest, args.keep)
         used = summarise(mode.upper(), text, wall, out)
+        print("\n".join(out), flush=True)
+        out = []
         if used < args.min_used:
-            print("\n".join(out))
             raise SystemExit("%s: only %d power-ups used" % (mode, used))
-    print("\n".join(out))
 
 
 if __name__ == "__main__":

@@ -310,7 +310,9 @@ std::string CheckBoard(long long tick) {
     }
     // A board that is busy must become quiet again: no animation lasts this long.
     bool live = runState == 2 && (phase == 7 || phase == 13);
-    if (!live || boardPhase == 2) {
+    // The count starts with the session's first tick, which a resumed session numbers on from
+    // the one that saved (a game resumed in the middle of a fall is not a board that never rests).
+    if (!live || boardPhase == 2 || quietSince < 0 || tick < quietSince) {
         quietSince = tick;
     } else if (tick - quietSince > 3000) {
         snprintf(text, sizeof text, "the board has not come to rest for 3000 ticks (phase %g, busy %g)",
