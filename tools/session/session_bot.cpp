@@ -133,8 +133,9 @@ std::vector<Move> LegalMoves() {
             std::vector<int> switched = board;
             switched[cell] = Twin(k);
             int value = ValueOf(switched, cell);
-            // A paid switch that clears nothing only spends the bank.
-            if (!SwitchesFree() && value < 4) value = 0;
+            // A paid switch that clears nothing only spends the bank; one that clears gives way
+            // to a swipe as good, as a player keeps switches for when no swipe will do.
+            if (!SwitchesFree()) value = value < 4 ? 0 : value - 1;
             moves.push_back(Move{value, cell, cell, Move::SWITCH});
         }
         if (PowerUp(k) && bonusTicks == 0) moves.push_back(Move{0, cell, cell, Move::POWER});
