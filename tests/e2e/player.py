@@ -784,6 +784,8 @@ def main():
             print("%s missing (tools/setup.sh installs it)" % tool)
             return 77
     scenario = Scenario(args.scenario, args)
+    # A test that runs out of time is ended by SIGTERM: its X server and game end with it.
+    signal.signal(signal.SIGTERM, lambda *_: sys.exit(1))
     started = time.time()
     status = 0
     try:
