@@ -533,7 +533,7 @@ def play_a_while(game, mode, gestures, must_clear=True):
             what = "swipe %d,%d -> %d,%d (group %d)" % (c1, r1, c2, r2, size)
         try:
             gesture()
-            game.wait_report(what, taken, timeout=4)
+            game.wait_report(what, taken, timeout=8)
         except Failure:
             # As a player would when a busy machine loses a tap: once more, on the same board.
             again = game.wait_board_idle(mode)
@@ -544,7 +544,8 @@ def play_a_while(game, mode, gestures, must_clear=True):
             game.wait_report(what + " (again)", taken, timeout=10)
             what += ", the second time"
         after = game.wait_board_idle(mode)
-        if after.score > before.score:
+        # A clear's points may still be counting up into the score when the board comes to rest.
+        if after.score + after.values["pending"] > before.score + before.values["pending"]:
             cleared += 1
         print("  %s: score %d -> %d" % (what, before.score, after.score))
     if must_clear and cleared == 0:
