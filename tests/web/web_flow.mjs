@@ -34,8 +34,9 @@ const settingsScore = (table, place) => 21 + 12 * table + 2 * place;
 // A saved game resumes only when its check value passes this.
 const RESUME_CHECK_MINIMUM = 56;
 
+const started = Date.now();
 function step(text) {
-  console.log(`-- ${text}`);
+  console.log(`-- ${((Date.now() - started) / 1000).toFixed(1).padStart(5)} s  ${text}`);
 }
 
 // The game is idle and waiting for a new touch on the board (a finger lifted less than half a
@@ -232,6 +233,23 @@ async function main() {
     assert.equal(game.movesMade, beforeEdge.movesMade);
     assert.deepEqual(game.kinds, beforeEdge.kinds);
 
+    step('a move that makes a group: the score grows');
+    for (let attempt = 1; ; ++attempt) {
+      const beforeScore = game;
+      const move = scoringMove(game.kinds);
+      assert.ok(move, `the board has a move that makes a group: ${game.kinds}`);
+      if (move.flip !== undefined) await web.doubleTap(page, cellPoint(move.flip));
+      else await web.swipe(page, cellPoint(move.from), cellPoint(move.to));
+      game = await web.waitFor(page, 'the group counted', (s) => s.score > beforeScore.score && s.pendingScore === 0 &&
+                                                                boardIdle(s), 8000)
+        .catch((error) => { if (attempt === 3) throw error; return null; });
+      if (game) break;
+      game = await web.waitFor(page, 'an idle board', boardIdle);
+      console.log(`   the move ${JSON.stringify(move)} was not seen (attempt ${attempt}, last frame ${game.frameElapsed} ms); once more`);
+      game = await dropSelection(page, game);
+    }
+    game = await dropSelection(page, game);
+
     step('hidden page: the game pauses, saves, goes silent and stops drawing');
     const hiddenBy = await web.hide(page);
     const paused = await web.waitFor(page, 'the pause', (s) => s.paused === 1 && s.lifecycleRequest === 3, 10000);
@@ -269,25 +287,16 @@ async function main() {
     await web.waitForValue(page, 'frames again', 'window.squibly.frames()', (n) => n > frames + 10);
     await web.waitForValue(page, 'sound again', 'window.squibly.audio().state', (v) => v === 'running');
 
-    step('a move that makes a group: the score grows (saved only when the page goes)');
-    game = resumed;
-    for (let attempt = 1; ; ++attempt) {
-      const beforeScore = game;
-      const move = scoringMove(game.kinds);
-      assert.ok(move, `the board has a move that makes a group: ${game.kinds}`);
-      if (move.flip !== undefined) await web.doubleTap(page, cellPoint(move.flip));
-      else await web.swipe(page, cellPoint(move.from), cellPoint(move.to));
-      game = await web.waitFor(page, 'the group counted', (s) => s.score > beforeScore.score && s.pendingScore === 0 &&
-                                                                boardIdle(s), 15000)
-        .catch((error) => { if (attempt === 3) throw error; return null; });
-      if (game) break;
-      console.log(`   the move ${JSON.stringify(move)} was not seen (attempt ${attempt}); once more`);
-      game = await web.waitFor(page, 'an idle board', boardIdle);
-    }
-    game = await dropSelection(page, game);
+    step('a swipe after the pause, saved only as the page is left');
+    const late = quietSwipe(resumed.kinds);
+    assert.ok(late, 'the board has a legal swipe');
+    await web.swipe(page, cellPoint(late.from), cellPoint(late.to));
+    game = await web.waitFor(page, 'the swipe to settle', (s) => s.movesMade === resumed.movesMade + 1 && boardIdle(s));
+    assert.equal(game.kinds[late.from], resumed.kinds[late.to]);
 
     step('reload: the interrupted game comes back as it was left');
     const left = await web.waitFor(page, 'an idle board', boardIdle);
+    assert.ok(left.score > 0);
     await page.reload({waitUntil: 'load'});
     const again = await web.waitFor(page, 'the game after the reload', (s) => s.startupComplete === 1 && boardIdle(s));
     assert.deepEqual(again.kinds, left.kinds, 'the board is the one left');
