@@ -40,6 +40,13 @@ float WrapValue(float v, float lo, float hi) {
 std::string GameRandomState() {
     std::ostringstream out;
     out << Engine();
+    // One library writes the position among the words after them; another (the browser
+    // build's) writes the words starting at the current one and no position, which is then 0.
+    // Without it the saved state would end in a word read as a position, and never resume.
+    std::istringstream words(out.str());
+    size_t count = 0;
+    for (unsigned long long value = 0; words >> value;) ++count;
+    if (count == std::mt19937::state_size) out << " 0";
     return out.str();
 }
 

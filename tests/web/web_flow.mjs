@@ -1,7 +1,8 @@
 // The browser build played in headless Chromium at a phone's viewport: loading screen, main
 // menu, a game of ARCADE driven by touch events on board cells (checked against the game's
 // state as the page exposes it), sound starting with the first touch, pause and resume by the
-// page's visibility, and the saved folder in IndexedDB.
+// page's visibility, and the saved folder in IndexedDB: the saves read back from the browser's
+// storage, a reload that resumes the game, and a setting and a high score kept over a reload.
 //   node web_flow.mjs SITE_DIR WORK_DIR
 import assert from 'node:assert/strict';
 import fs from 'node:fs';
@@ -16,10 +17,27 @@ if (!site || !work) {
 const SEED = 5;
 // Design-area points of the buttons: PLAY on the main menu, ARCADE on the game mode screen.
 const MENU_PLAY = {x: 160, y: 157};
+const MENU_QUIET = {x: 160, y: 8};
 const MODE_ARCADE = {x: 160, y: 198};
+// The pause button in the strip below the board; on the pause menu, the speech slider's track
+// (a volume is the finger's x less 22, over 276) and QUIT.
+const PAUSE_BUTTON = {x: 75, y: 455};
+const SPEECH_SLIDER_Y = 231;
+const PAUSE_QUIT = {x: 280, y: 305};
+const ARCADE_TABLE = 1;
+const SAVED = {
+  game: '/squibly/squibly.sav', check: '/squibly/squibly.tes', settings: '/squibly/squibly.ach',
+};
+const SETTINGS_BYTES = 560;
+// Where squibly.ach keeps the speech volume and the high-score tables (8 bytes a value).
+const SETTINGS_SPEECH = 2;
+const settingsScore = (table, place) => 21 + 12 * table + 2 * place;
+// A saved game resumes only when its check value passes this.
+const RESUME_CHECK_MINIMUM = 56;
 
+const started = Date.now();
 function step(text) {
-  console.log(`-- ${text}`);
+  console.log(`-- ${((Date.now() - started) / 1000).toFixed(1).padStart(5)} s  ${text}`);
 }
 
 // The game is idle and waiting for a new touch on the board (a finger lifted less than half a
@@ -55,6 +73,62 @@ function quietSwipe(kinds) {
 }
 
 const cellPoint = (cell) => web.cellCentre(cell % 6, Math.floor(cell / 6));
+
+// The fewest swipes that make a group of four or more, quiet ones setting up the last. Swipes,
+// since a loaded machine drawing a frame in over half a second misses double taps.
+const afterSwipe = (kinds, {from, to}) => {
+  const after = kinds.slice();
+  after[from] = kinds[to];
+  after[to] = kinds[from];
+  return after;
+};
+function legalSwipes(kinds) {
+  const list = [];
+  for (let from = 0; from < 36; ++from) {
+    for (const to of [from + 1, from + 6]) {
+      if (to > 35 || (to === from + 1 && from % 6 === 5)) continue;
+      const a = kinds[from], b = kinds[to];
+      if (a !== b && a <= 8 && b <= 8 && web.legalSwap(kinds, from, to)) list.push({from, to});
+    }
+  }
+  return list;
+}
+const scores = (kinds, swipe) => {
+  const after = afterSwipe(kinds, swipe);
+  return web.groupSize(after, swipe.from) >= 4 || web.groupSize(after, swipe.to) >= 4;
+};
+function scoringSwipes(kinds) {
+  let frontier = [{kinds, path: []}];
+  for (let depth = 1; depth <= 4; ++depth) {
+    const next = [];
+    for (const {kinds: board, path} of frontier) {
+      for (const swipe of legalSwipes(board)) {
+        if (scores(board, swipe)) return [...path, swipe];
+        next.push({kinds: afterSwipe(board, swipe), path: [...path, swipe]});
+      }
+    }
+    frontier = next.slice(0, 20000);
+  }
+  return null;
+}
+
+// Waits until IndexedDB's copy of a saved file passes test(bytes).
+async function storedUntil(page, label, file, test, timeout = 10000) {
+  const end = Date.now() + timeout;
+  for (;;) {
+    const bytes = await web.storedBytes(page, file);
+    if (bytes && test(bytes)) return bytes;
+    if (Date.now() > end) throw new Error(`timed out waiting for ${label}; ${file} holds ${bytes ? bytes.length : 'no'} bytes`);
+    await web.sleep(100);
+  }
+}
+
+// The ARCADE table of the page's state and of the settings file's bytes.
+const stateTable = (s) => web.scoreTable(s.highScores, ARCADE_TABLE);
+function fileTable(bytes) {
+  const v = web.savedValues(bytes);
+  return [0, 1, 2, 3, 4, 5].map((place) => [v[settingsScore(ARCADE_TABLE, place)], v[settingsScore(ARCADE_TABLE, place) + 1]]);
+}
 
 // A second tap still held when its switch ends selects the creature again (the game's own
 // rule; a slowly drawn frame holds a finger for many ticks). A tap below the board drops such a
@@ -103,10 +177,34 @@ async function main() {
     assert.equal(stored['/squibly/probe.dat'], 9);
     assert.deepEqual(Object.keys(stored).filter((name) => /probe\.tmp|passing|\/Media/.test(name)), []);
 
-    step('PLAY: the first touch, which also starts the sound');
+    step('closed and opened again: small ARCADE scores of earlier games, put into the stored settings meanwhile');
+    await page.goto(`${server.url}blank.html`, {waitUntil: 'load'});
+    const written = await web.storedBytes(page, SAVED.settings);
+    assert.equal(written?.length, SETTINGS_BYTES, 'the settings written at start-up are stored whole');
+    const earlier = [[400, 3], [300, 2], [200, 2], [60, 1], [40, 1], [20, 1]];
+    const values = web.savedValues(written);
+    earlier.forEach(([score, level], place) => {
+      values[settingsScore(ARCADE_TABLE, place)] = score;
+      values[settingsScore(ARCADE_TABLE, place) + 1] = level;
+    });
+    await web.storeBytes(page, SAVED.settings, web.savedBytes(values));
+    await page.goto(`${server.url}?seed=${SEED}`, {waitUntil: 'load'});
+    const reopened = await web.waitFor(page, 'the main menu again', (s) => s.startupComplete === 1 && s.screen === 1 && s.phase === 1);
+    assert.deepEqual(stateTable(reopened), earlier, 'the stored table was read before start-up');
+    assert.deepEqual(await web.evaluate(page, 'Array.from(Module.FS.readFile("/squibly/probe.dat"))'),
+                     [3, 1, 4, 1, 5, 9, 2, 6, 5]);
+    await web.evaluate(page, 'Module.FS.unlink("/squibly/probe.dat"), true');
+    await web.waitForValue(page, 'the probe deleted from IndexedDB', web.STORED_FILES,
+                           (files) => files['/squibly/probe.dat'] === undefined);
+
+    step('the first touch, which starts the sound, then PLAY');
     await web.waitFor(page, 'the menu shown', (s) => s.mainMenuStage === 2);
-    await web.trustedTap(page, MENU_PLAY);
+    // Above the title, where a touch does nothing: the browser's own input may arrive seconds
+    // late on a loaded machine, and a finger held on PLAY would land on ARCADE.
+    await web.trustedTap(page, MENU_QUIET);
     await web.waitForValue(page, 'sound after the first touch', 'window.squibly.audio().state', (v) => v === 'running');
+    assert.equal((await web.state(page)).screen, 1, 'the touch above the title did nothing');
+    await web.strokes(page, [[MENU_PLAY]]);
     await web.waitFor(page, 'the game mode screen', (s) => s.screen === 2 && s.phase === 2 && s.menuStage === 2 &&
                                                           s.inputCooldown === 0);
 
@@ -156,6 +254,17 @@ async function main() {
     assert.equal(game.movesMade, beforeEdge.movesMade);
     assert.deepEqual(game.kinds, beforeEdge.kinds);
 
+    step('swipes that make a group: the score grows');
+    const moves = scoringSwipes(game.kinds);
+    assert.ok(moves, `the board has swipes that make a group: ${game.kinds}`);
+    for (const move of moves) {
+      const beforeMove = game;
+      await web.swipe(page, cellPoint(move.from), cellPoint(move.to));
+      game = await web.waitFor(page, 'the swipe to settle', (s) => s.movesMade === beforeMove.movesMade + 1 &&
+                                                                   s.pendingScore === 0 && boardIdle(s));
+    }
+    assert.ok(game.score > 0, `a group scored (${JSON.stringify(moves)})`);
+
     step('hidden page: the game pauses, saves, goes silent and stops drawing');
     const hiddenBy = await web.hide(page);
     const paused = await web.waitFor(page, 'the pause', (s) => s.paused === 1 && s.lifecycleRequest === 3, 10000);
@@ -167,6 +276,24 @@ async function main() {
     assert.equal(await web.frames(page), frames, 'no frame is drawn while hidden');
     assert.notEqual(quiet.state, 'running', 'no sound while hidden');
 
+    step('the saves of the pause, read back from IndexedDB');
+    assert.ok(paused.savedGameBytes > 10044, `a whole saved game is ${paused.savedGameBytes} bytes`);
+    const sizes = await web.waitForValue(page, 'the saves in IndexedDB', web.STORED_FILES,
+      (files) => files[SAVED.game] === paused.savedGameBytes && files[SAVED.check] === 8 &&
+                 files[SAVED.settings] === SETTINGS_BYTES);
+    console.log(`   stored: ${Object.values(SAVED).map((file) => `${path.basename(file)} ${sizes[file]} bytes`).join(', ')}`);
+    const storedGame = await web.storedBytes(page, SAVED.game);
+    for (const file of Object.values(SAVED)) {
+      const inMemory = await web.evaluate(page, `Array.from(Module.FS.readFile(${JSON.stringify(file)}))`);
+      assert.deepEqual(file === SAVED.game ? storedGame : await web.storedBytes(page, file), inMemory,
+                       `${file}: the stored copy is the program's`);
+    }
+    // Texts in the record leave its last value off the 8-byte grid.
+    assert.deepEqual(storedGame.slice(-8), storedGame.slice(0, 8), 'the saved game opens and closes with one nonce');
+    assert.ok(web.savedValues(await web.storedBytes(page, SAVED.check))[0] > RESUME_CHECK_MINIMUM,
+              'the check value lets a restart resume the game');
+    assert.deepEqual(fileTable(await web.storedBytes(page, SAVED.settings)), earlier);
+
     step('visible again: the game resumes where it was');
     await web.show(page, hiddenBy);
     const resumed = await web.waitFor(page, 'the resume', (s) => s.paused === 0 && s.lifecycleRequest === 0 && boardIdle(s), 10000);
@@ -175,14 +302,57 @@ async function main() {
     await web.waitForValue(page, 'frames again', 'window.squibly.frames()', (n) => n > frames + 10);
     await web.waitForValue(page, 'sound again', 'window.squibly.audio().state', (v) => v === 'running');
 
-    step('reload: the saved folder is back before the program starts');
+    step('a swipe after the pause, saved only as the page is left');
+    const late = quietSwipe(resumed.kinds);
+    assert.ok(late, 'the board has a legal swipe');
+    await web.swipe(page, cellPoint(late.from), cellPoint(late.to));
+    game = await web.waitFor(page, 'the swipe to settle', (s) => s.movesMade === resumed.movesMade + 1 && boardIdle(s));
+    assert.equal(game.kinds[late.from], resumed.kinds[late.to]);
+
+    step('reload: the interrupted game comes back as it was left');
+    const left = await web.waitFor(page, 'an idle board', boardIdle);
+    assert.ok(left.score > 0);
     await page.reload({waitUntil: 'load'});
-    await web.waitFor(page, 'the game after the reload', (s) => s.startupComplete === 1);
-    assert.deepEqual(await web.evaluate(page, 'Array.from(Module.FS.readFile("/squibly/probe.dat"))'),
-                     [3, 1, 4, 1, 5, 9, 2, 6, 5]);
-    await web.evaluate(page, 'Module.FS.unlink("/squibly/probe.dat"), true');
-    await web.waitForValue(page, 'the probe deleted from IndexedDB', web.STORED_FILES,
-                           (files) => files['/squibly/probe.dat'] === undefined);
+    const again = await web.waitFor(page, 'the game after the reload', (s) => s.startupComplete === 1 && boardIdle(s));
+    assert.deepEqual(again.kinds, left.kinds, 'the board is the one left');
+    for (const field of ['gameMode', 'score', 'level', 'swaps', 'movesMade', 'flipsMade']) {
+      assert.equal(again[field], left[field], field);
+    }
+
+    step('the pause menu: a finger on the speech slider');
+    await web.strokes(page, [[PAUSE_BUTTON]]);
+    await web.waitFor(page, 'the pause menu', (s) => s.screen === 9 && s.phase === 10 && s.touchDown === 0);
+    assert.equal(again.speechVolume, 1);
+    await web.strokes(page, [[{x: 200, y: SPEECH_SLIDER_Y}, {x: 22 + 276 * 0.25, y: SPEECH_SLIDER_Y}]]);
+    const changed = await web.waitFor(page, 'the speech volume at a quarter', (s) => Math.abs(s.speechVolume - 0.25) < 0.02,
+                                      10000);
+
+    step('QUIT: the game ends and its score enters the ARCADE table');
+    await web.strokes(page, [[PAUSE_QUIT]]);
+    const results = await web.waitFor(page, 'the results', (s) => s.screen === 6 && s.menuStage === 2 &&
+                                                                  s.inputCooldown === 0, 30000);
+    assert.equal(results.score, left.score, 'the score is the game\'s');
+    const table = [...earlier, [results.score, results.level]].sort((a, b) => b[0] - a[0]).slice(0, 6);
+    assert.deepEqual(stateTable(results), table, 'the score took its place');
+    assert.deepEqual(stateTable(results)[results.resultRank - 1], [results.score, results.level]);
+    assert.equal(results.newHighScore, 1);
+    await web.strokes(page, [[{x: 160, y: 300}]]);
+    const home = await web.waitFor(page, 'the main menu', (s) => s.screen === 1 && s.mainMenuStage === 2);
+    assert.equal(home.speechVolume, changed.speechVolume);
+    const settings = await storedUntil(page, 'the settings stored', SAVED.settings,
+                                       (bytes) => fileTable(bytes)[results.resultRank - 1][0] === results.score);
+    assert.equal(settings.length, SETTINGS_BYTES);
+    assert.deepEqual(fileTable(settings), table);
+    assert.equal(Math.fround(web.savedValues(settings)[SETTINGS_SPEECH]), Math.fround(home.speechVolume));
+
+    step('reload: the setting and the high score are kept, the finished game is not resumed');
+    await page.reload({waitUntil: 'load'});
+    const after = await web.waitFor(page, 'the game after the reload', (s) => s.startupComplete === 1 &&
+                                    ((s.screen === 1 && s.mainMenuStage === 2) || s.screen >= 6));
+    assert.equal(after.screen, 1, 'the main menu, no game');
+    assert.equal(after.speechVolume, home.speechVolume);
+    assert.deepEqual(after.highScores, home.highScores);
+    assert.equal(after.gamesPlayed, home.gamesPlayed);
 
     assert.deepEqual(session.problems, [], 'the page reported no errors');
     step('passed');

@@ -21,6 +21,13 @@ export function serve(site) {
   const served = {};
   const server = http.createServer((request, response) => {
     const name = decodeURIComponent(new URL(request.url, 'http://127.0.0.1').pathname);
+    // A page of the same origin without the game: its storage can be read and written while
+    // the game is closed.
+    if (name === '/blank.html') {
+      response.writeHead(200, {'Content-Type': TYPES['.html'], 'Cache-Control': 'no-store'});
+      response.end('<!doctype html><title>blank</title><link rel="icon" href="data:,">');
+      return;
+    }
     const file = path.join(site, name === '/' ? 'index.html' : path.normalize(name).replace(/^(\.\.[/\\])+/, ''));
     if (!file.startsWith(site) || !fs.existsSync(file) || !fs.statSync(file).isFile()) {
       response.writeHead(404);
@@ -247,6 +254,69 @@ export const STORED_FILES = `new Promise((resolve, reject) => {
 
 export async function storedFiles(page) {
   return evaluate(page, STORED_FILES);
+}
+
+// One saved file as IndexedDB holds it (its bytes), or null.
+export async function storedBytes(page, file) {
+  return evaluate(page, `new Promise((resolve, reject) => {
+    const request = indexedDB.open('/squibly');
+    request.onerror = () => reject(new Error('cannot open the saved folder database'));
+    request.onsuccess = () => {
+      const db = request.result;
+      const get = db.transaction(['FILE_DATA'], 'readonly').objectStore('FILE_DATA').get(${JSON.stringify(file)});
+      get.onsuccess = () => {
+        db.close();
+        resolve(get.result && get.result.contents ? Array.from(get.result.contents) : null);
+      };
+      get.onerror = () => reject(new Error('cannot read the saved folder database'));
+    };
+  })`);
+}
+
+// Replaces the contents of one saved file in IndexedDB (the page must not be running the game).
+export async function storeBytes(page, file, bytes) {
+  return evaluate(page, `new Promise((resolve, reject) => {
+    const request = indexedDB.open('/squibly');
+    request.onerror = () => reject(new Error('cannot open the saved folder database'));
+    request.onsuccess = () => {
+      const db = request.result;
+      const transaction = db.transaction(['FILE_DATA'], 'readwrite');
+      const store = transaction.objectStore('FILE_DATA');
+      const get = store.get(${JSON.stringify(file)});
+      get.onsuccess = () => {
+        if (!get.result) return reject(new Error('no ${file} stored'));
+        store.put({...get.result, timestamp: new Date(), contents: new Uint8Array(${JSON.stringify(bytes)})},
+                  ${JSON.stringify(file)});
+      };
+      transaction.oncomplete = () => {
+        db.close();
+        resolve(true);
+      };
+      transaction.onerror = () => reject(new Error('cannot write the saved folder database'));
+    };
+  })`);
+}
+
+// The little-endian doubles a save file is made of.
+export function savedValues(bytes) {
+  const view = new DataView(Uint8Array.from(bytes).buffer);
+  const values = [];
+  for (let at = 0; at + 8 <= bytes.length; at += 8) values.push(view.getFloat64(at, true));
+  return values;
+}
+
+export function savedBytes(values) {
+  const view = new DataView(new ArrayBuffer(8 * values.length));
+  values.forEach((v, i) => view.setFloat64(8 * i, v, true));
+  return Array.from(new Uint8Array(view.buffer));
+}
+
+// The high-score table of a mode (ARCADE 1) as the page's state gives highScores (table index
+// fastest, then the place, then score or level): [[score, level], ...] best first.
+export function scoreTable(highScores, table) {
+  const places = [];
+  for (let place = 0; place < 6; ++place) places.push([highScores[table + 4 * place], highScores[24 + table + 4 * place]]);
+  return places;
 }
 
 // Kinds of the creatures on the board: kinds[column + 6 * row].

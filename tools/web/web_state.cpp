@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <string>
 
+#include "game/shell/saved_game_fields.h"
 #include "game/state/globals.h"
 #include "runtime/core/lifecycle.h"
 #include "runtime/graphics/sprites.h"
@@ -40,6 +41,15 @@ void Table(std::string& out, const char* name, const KArray<float>& table) {
                 first = false;
             }
     out += "],";
+}
+// The size of the saved game written now: its two nonces and every value take 8 bytes, a text
+// its length (8 bytes) and its characters.
+double SavedGameBytes() {
+    SavedRecord record = CaptureSavedGame();
+    if (record.values.empty()) return 0;
+    double bytes = 8.0 * static_cast<double>(2 + record.values.size() + record.texts.size());
+    for (const KString& text : record.texts) bytes += text.Length();
+    return bytes;
 }
 }  // namespace
 
@@ -93,6 +103,9 @@ extern "C" EMSCRIPTEN_KEEPALIVE const char* squibly_state() {
     Field(out, "musicOn", musicOn);
     Field(out, "lowQuality", lowQuality);
     Field(out, "gamesPlayed", gamesPlayed);
+    Field(out, "newHighScore", newHighScore);
+    Field(out, "resultRank", resultRank);
+    Field(out, "savedGameBytes", SavedGameBytes());
     Table(out, "highScores", highScores);
     Table(out, "challengeProgress", challengeProgress);
     out += "\"kinds\":[";
