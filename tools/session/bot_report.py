@@ -80,6 +80,7 @@ def play(tool, mode, games, seed, longest, keep):
         wall = time.monotonic() - started
         text = open(report).read() if os.path.exists(report) else ""
         if keep:
+            os.makedirs(keep, exist_ok=True)  # a long run's report is not lost to a missing folder
             with open(os.path.join(keep, "%s.txt" % mode), "w") as f:
                 f.write(text)
         if run.returncode != 0 or "KRT Error" in run.stdout.decode(errors="replace"):
