@@ -29,6 +29,10 @@ void DrawAtlasItemSliced(float item, float left, float top, float right, float b
 // Blend value for a row of a scrolling list at height y: fades the rows near the list's edges.
 float ListFadeAlpha(float y, float alpha);
 
+// White dimmed to `level` (0..1) as a vertex colour: what a picture drawn at that alpha over the
+// black cleared screen looks like, for opaque layers drawn without blending.
+float DimmedWhite(float level);
+
 // Sine and cosine of degrees, 65536 steps per turn, good to about 0.001.
 float FastSin(float degrees);
 float FastCos(float degrees);

@@ -27,15 +27,6 @@ void AddScaledVertex(float x, float y, float u, float v, float colour) {
     }
     AddPolygonVertex(x, y, u, v, colour);
 }
-
-// White dimmed to `level` (0..1): the water at that alpha over the black cleared screen.
-float Shade(float level) {
-    int g = static_cast<int>(level * 255);
-    if (g < 0) g = 0;
-    if (g > 255) g = 255;
-    return static_cast<float>(g * 65793);   // g + 256 g + 65536 g
-}
-
 }  // namespace
 
 void DrawBackgroundLayer() {
@@ -49,7 +40,7 @@ void DrawBackgroundLayer() {
         if (opaque && brightness == -1) MarkOpaqueVertices();
         return;
     }
-    const float colour = opaque ? Shade(-brightness) : WHITE;
+    const float colour = opaque ? DimmedWhite(-brightness) : WHITE;
     if (opaque) SetBlendMode(-1);
     // Long stretches of the static picture leave the scroll far below zero; the wave repeats
     // every 120 entries, so folding it back changes nothing on screen.

@@ -2,6 +2,7 @@
 // list, the wave tables and the loading screen with its progress bar and fade-out.
 #include "game/shell/resources.h"
 
+#include "game/draw/draw.h"
 #include "game/state/globals.h"
 #include "game/shell/main_routine.h"
 #include "runtime/audio/music.h"
@@ -60,13 +61,6 @@ void Quad(float x1, float y1, float x2, float y2, float u1, float v1, float u2, 
     AddPolygonVertex(ax, ay, u1, v1, colour);
 }
 
-// White dimmed to `level` (0..1): what a picture drawn at that alpha over black looks like.
-float Grey(float level) {
-    int g = static_cast<int>(level * 255);
-    if (g < 0) g = 0;
-    if (g > 255) g = 255;
-    return static_cast<float>(g * 65793);   // g + 256 g + 65536 g
-}
 
 // A bar piece whose atlas strip runs down the column (u1..u2) from v1 to v2: the texture is
 // turned a quarter turn, atlas y following screen x.
@@ -119,7 +113,7 @@ void PlayLoadingOutro() {
             // Over the cleared black screen the fading background is its own colour dimmed, so it
             // is drawn opaque; the elements fade over it.
             SetBlendMode(-1);
-            Quad(0, 0, 320, 480, 1, 1, 321, 481, Grey(-alpha));
+            Quad(0, 0, 320, 480, 1, 1, 321, 481, DimmedWhite(-alpha));
             MarkOpaqueVertices();
             SetBlendMode(alpha);
             Quad(133, labelY, 187, labelY + 54, 324, 2, 378, 56);
