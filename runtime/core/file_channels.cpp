@@ -107,17 +107,23 @@ void StoreLittle(unsigned char* b, uint64_t v, int n) {
         v >>= 8;
     }
 }
-}  // namespace
-
-int OpenFile(float number, const KString& name, float mode) {
+// The channel numbered `number`, emptied for a new open; null (and the error set) when there is none.
+Channel* ClaimChannel(float number) {
     ClearError();
     int n = static_cast<int>(number);
     if (n < 0 || n >= FILE_CHANNELS) {
         SetError(ERROR_OUT_OF_MEMORY);
-        return 0;
+        return nullptr;
     }
-    Channel& ch = channels[n];
-    Reset(ch);
+    Reset(channels[n]);
+    return &channels[n];
+}
+}  // namespace
+
+int OpenFile(float number, const KString& name, float mode) {
+    Channel* claimed = ClaimChannel(number);
+    if (!claimed) return 0;
+    Channel& ch = *claimed;
     bool ok = false;
     if (mode > 0) {
         char path[PATH_BUFFER];
@@ -164,14 +170,9 @@ int OpenFile(float number, const KString& name, float mode) {
 }
 
 int OpenFileReplacing(float number, const KString& name) {
-    ClearError();
-    int n = static_cast<int>(number);
-    if (n < 0 || n >= FILE_CHANNELS) {
-        SetError(ERROR_OUT_OF_MEMORY);
-        return 0;
-    }
-    Channel& ch = channels[n];
-    Reset(ch);
+    Channel* claimed = ClaimChannel(number);
+    if (!claimed) return 0;
+    Channel& ch = *claimed;
     if (name.Empty() || IsMemoryFileName(name.c_str())) {
         SetError(ERROR_NO_SUCH_FILE);
         return 0;
