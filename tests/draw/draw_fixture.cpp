@@ -37,9 +37,8 @@ void DrawTest::SetUp() {
     if (!graphicsDevice) {
         graphicsDevice = new GraphicsDevice();
         DecodedImage image;
-        image.width = image.height = static_cast<int>(SIDE);
+        image.width = image.height = static_cast<int>(SIDE), image.hasAlpha = true;
         image.rgba.assign(static_cast<size_t>(image.width) * image.height * 4, 255);
-        image.hasAlpha = true;
         ASSERT_EQ(UploadImageToSprite(image, SPRITE, false), 1);
     }
     DimensionPlayTables();
@@ -52,10 +51,8 @@ void DrawTest::SetUp() {
         titleWave(k) = static_cast<float>(5 * std::sin((3 * k % 360) * M_PI / 180));
         textWave(k) = static_cast<float>(5 * std::sin((2 * k % 360) * M_PI / 180));
     }
-    scalingOn = 0;
+    scalingOn = titleWavePhase = lowQuality = 0;
     scaleX = scaleY = 1;
-    titleWavePhase = 0;
-    lowQuality = 0;
     brightness = -1;
     SetBlendMode(-1);
 }

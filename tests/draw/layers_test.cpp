@@ -4,7 +4,6 @@
 #include <map>
 #include <string>
 
-#include "game/play/screen_effects.h"
 #include "game/draw/game_screen_layers.h"
 #include "game/state/globals.h"
 #include "game/shell/menu_background.h"
@@ -18,19 +17,16 @@ class Layers : public DrawTest {
 protected:
     void SetUp() override {
         DrawTest::SetUp();
-        backdropScroll = 0;
         SetRect(16, 0, 5, 5, 320, 480);  // the static picture lives in the background region
         creatures(0) = Creature();
-        creatures(0).kind = creatures(0).state = 1;  // one creature resting in the top-left cell
-        lastCell = 0;
-        selectedCell = busyCount = animFrame = runState = bannerKind = clockGainTicks = hudOffset = noticeIndex = 0;
-        gameMode = 1;
+        creatures(0).kind = creatures(0).state = gameMode = 1;  // one creature resting in the top-left cell
+        backdropScroll = lastCell = selectedCell = busyCount = animFrame = runState = bannerKind = clockGainTicks = 0;
+        hudOffset = noticeIndex = 0;
         hudAlpha = controlsAlpha = overlayAlpha = -1;
     }
     // Draws only cell 0 in the given state and kind, returns its quads.
     static std::vector<Quad> DrawOne(float kind, float state) {
-        lastCell = 0;
-        creatures(0).kind = kind, creatures(0).state = state;
+        lastCell = 0, creatures(0).kind = kind, creatures(0).state = state;
         Begin();
         DrawCreatureLayer();
         return Quads();

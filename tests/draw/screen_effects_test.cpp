@@ -1,4 +1,4 @@
-// Per-tick upkeep of the frame counters, the backdrop scroll and the effect pool.
+// Per-tick upkeep of the effect pool: the reward star, its sparkles and the burst pieces.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -14,21 +14,8 @@ protected:
         DimensionPlayTables();
         SeedGameRandom(1234);
         toggleTick = animFrame = animSubTicks = blinkCounter = backdropScroll = swapsToAward = controlsTicks = 0;
-        brightness = brightnessTarget = -1;
     }
 };
-
-TEST_F(ScreenEffects, FrameCountersAndTheSlowBackdropScroll) {
-    // animFrame moves every fourth tick and wraps after 5; blinkCounter wraps after 9.
-    for (int t = 0; t < 48; ++t) {
-        FadeBrightness();
-        AdvanceFrameCounters();
-        ASSERT_EQ(animFrame, ((t + 1) / 4) % 6) << t;
-        ASSERT_EQ(blinkCounter, (t + 1) % 10) << t;
-        ASSERT_EQ(toggleTick, (t + 1) % 2) << t;
-    }
-    EXPECT_EQ(backdropScroll, -24);  // one step on every tick that found toggleTick at 1
-}
 
 TEST_F(ScreenEffects, StarPaysOnceOnArrivalSparklesAndBurstPiecesFadeWithoutPay) {
     effectX(1) = 100, effectY(1) = 200, effectAngle(1) = 350, effectTimer(1) = 60, effectValue(1) = 3;

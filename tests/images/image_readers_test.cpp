@@ -7,7 +7,6 @@
 #include <algorithm>
 #include <climits>
 #include <cstdio>
-#include <cstdlib>
 #include <string>
 
 #include "runtime/graphics/image_decode.h"
@@ -16,13 +15,10 @@
 
 namespace {
 
-bool Decode(const Bytes& b, DecodedImage& img, const char* name = "pic") {
-    return DecodeImage(b.data(), b.size(), img, name);
-}
+bool Decode(const Bytes& b, DecodedImage& img, const char* name = "pic") { return DecodeImage(b.data(), b.size(), img, name); }
 
 void ExpectEmpty(const DecodedImage& img) {
-    EXPECT_TRUE(img.width == 0 && img.height == 0 && img.rgba.empty() && !img.hasAlpha);
-    EXPECT_EQ(img.format, ImageFormat::NONE);
+    EXPECT_TRUE(img.width == 0 && img.height == 0 && img.rgba.empty() && !img.hasAlpha && img.format == ImageFormat::NONE);
 }
 
 // 5 x 3: odd width so every depth needs row padding.
