@@ -37,9 +37,8 @@ void DrawTest::SetUp() {
     if (!graphicsDevice) {
         graphicsDevice = new GraphicsDevice();
         DecodedImage image;
-        image.width = image.height = static_cast<int>(SIDE);
+        image.width = image.height = static_cast<int>(SIDE), image.hasAlpha = true;
         image.rgba.assign(static_cast<size_t>(image.width) * image.height * 4, 255);
-        image.hasAlpha = true;
         ASSERT_EQ(UploadImageToSprite(image, SPRITE, false), 1);
     }
     DimensionPlayTables();
@@ -49,27 +48,21 @@ void DrawTest::SetUp() {
     titleWave.DimArray(600);
     textWave.DimArray(600);
     for (int k = 0; k < 600; ++k) {
-        titleWave(k) = Wave(k);
+        titleWave(k) = static_cast<float>(5 * std::sin((3 * k % 360) * M_PI / 180));
         textWave(k) = static_cast<float>(5 * std::sin((2 * k % 360) * M_PI / 180));
     }
-    scalingOn = 0;
+    scalingOn = titleWavePhase = lowQuality = 0;
     scaleX = scaleY = 1;
-    titleWavePhase = 0;
-    lowQuality = 0;
     brightness = -1;
     SetBlendMode(-1);
 }
 
 void DrawTest::SetRect(int item, int frame, int x, int y, int w, int h) {
-    glyphTable(item, frame, 0) = x;
-    glyphTable(item, frame, 1) = y;
-    glyphTable(item, frame, 2) = w;
-    glyphTable(item, frame, 3) = h;
+    const int r[4] = {x, y, w, h};
+    for (int k = 0; k < 4; ++k) glyphTable(item, frame, k) = r[k];
 }
 
 void DrawTest::Begin() { BeginPolygonBatch(SPRITE, 1); }
-
-float DrawTest::Wave(int k) { return static_cast<float>(5 * std::sin((3 * k % 360) * M_PI / 180)); }
 
 std::vector<Quad> DrawTest::Quads() {
     const std::vector<BatchVertex>& vs = LastBatchVertices();

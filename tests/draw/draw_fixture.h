@@ -1,5 +1,5 @@
 // Shared set-up for the drawing tests: a headless device with a 1024 x 1024 atlas in sprite 3, a
-// synthetic atlas table, independent wave tables, and a decoder turning the batch back into quads.
+// synthetic atlas table, wave tables, and a decoder turning the batch back into quads.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -25,5 +25,4 @@ public:
     static void SetRect(int item, int frame, int x, int y, int w, int h);
     static void Begin();               // opens a batch on the test atlas
     static std::vector<Quad> Quads();  // the batch so far, six vertices per quad
-    static float Wave(int k);          // 5 sin(3k) degrees, computed here, not by the game
 };

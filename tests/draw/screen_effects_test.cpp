@@ -1,4 +1,4 @@
-// Per-tick upkeep of the background and the screen effects.
+// Per-tick upkeep of the effect pool: the reward star, its sparkles and the burst pieces.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -14,81 +14,18 @@ protected:
         DimensionPlayTables();
         SeedGameRandom(1234);
         toggleTick = animFrame = animSubTicks = blinkCounter = backdropScroll = swapsToAward = controlsTicks = 0;
-        brightness = brightnessTarget = -1;
-    }
-    static void Ticks(int n, void (*update)()) {
-        for (int t = 0; t < n; ++t) update();
     }
 };
 
-TEST_F(ScreenEffects, SlowestBubbleRisesInAboutAThousandTicksFastestInHalf) {
-    LayoutBubbles();
-    for (int i : {0, 19}) {
-        bubbleY(i) = 480;
-        int tick = 1;
-        for (float before = bubbleY(i); tick < 5000; ++tick, before = bubbleY(i)) {
-            UpdateBubbles();
-            if (bubbleY(i) > before) break;  // restarted below the screen
-        }
-        EXPECT_TRUE(bubbleY(i) >= 480 && bubbleY(i) <= 500) << bubbleY(i);
-        EXPECT_NEAR(tick, i == 0 ? 980 : 503, 3) << i;
-    }
-}
-
-TEST_F(ScreenEffects, BrightnessReachesItsTargetInThirtyTicksAndStays) {
-    brightnessTarget = -0.7f;
-    Ticks(29, FadeBrightness);
-    EXPECT_LT(brightness, -0.705f);
-    FadeBrightness();
-    EXPECT_FLOAT_EQ(brightness, -0.7f);
-    Ticks(10, FadeBrightness);
-    EXPECT_FLOAT_EQ(brightness, -0.7f);
-    brightnessTarget = -1;
-    Ticks(30, FadeBrightness);
-    EXPECT_FLOAT_EQ(brightness, -1);
-}
-
-TEST_F(ScreenEffects, FrameCountersAndTheSlowBackdropScroll) {
-    // animFrame moves every fourth tick and wraps after 5; blinkCounter wraps after 9.
-    for (int t = 0; t < 48; ++t) {
-        FadeBrightness();
-        AdvanceFrameCounters();
-        ASSERT_EQ(animFrame, ((t + 1) / 4) % 6) << t;
-        ASSERT_EQ(blinkCounter, (t + 1) % 10) << t;
-        ASSERT_EQ(toggleTick, (t + 1) % 2) << t;
-    }
-    EXPECT_EQ(backdropScroll, -24);  // one step on every tick that found toggleTick at 1
-}
-
-TEST_F(ScreenEffects, PopupTimerFallsEverySecondTickAndStopsAtZero) {
-    popupTimer(4) = 40;
-    popupWait(4) = 2;
-    int ticks = 0;
-    for (; popupTimer(4) > 0 && ticks < 1000; ++ticks) UpdatePopups();
-    EXPECT_EQ(ticks, 80);
-    Ticks(100, UpdatePopups);
-    EXPECT_EQ(popupTimer(4), 0);
-    EXPECT_EQ(popupWait(4), 0);
-    EXPECT_EQ(popupTimer(3), 0);  // untouched slots stay idle
-}
-
 TEST_F(ScreenEffects, StarPaysOnceOnArrivalSparklesAndBurstPiecesFadeWithoutPay) {
-    effectX(1) = 100;
-    effectY(1) = 200;
-    effectSpeedX(1) = (278 - 100) / 60.0f;
-    effectSpeedY(1) = (381 - 200) / 60.0f;
-    effectAngle(1) = 350;
-    effectTimer(1) = 60;
-    effectValue(1) = 3;
-    effectTimer(30) = 15;  // a burst piece in the last slot, flying right
-    effectValue(30) = 64;
-    effectSpeedX(30) = 6;
-    effectX(30) = 10;
+    effectX(1) = 100, effectY(1) = 200, effectAngle(1) = 350, effectTimer(1) = 60, effectValue(1) = 3;
+    effectSpeedX(1) = (278 - 100) / 60.0f, effectSpeedY(1) = (381 - 200) / 60.0f;
+    effectTimer(30) = 15, effectValue(30) = 64, effectSpeedX(30) = 6, effectX(30) = 10;  // a burst piece flying right
     int most = 0;
     for (int t = 0; t < 59; ++t) {
         UpdateEffectPool();
-        int live = 0;
         EXPECT_EQ(effectTimer(30), std::max(14 - t, 0)) << t;
+        int live = 0;
         for (int s = 2; s < EFFECT_SLOTS - 1; ++s) {
             if (effectTimer(s) <= 0) continue;
             ++live;
@@ -96,14 +33,14 @@ TEST_F(ScreenEffects, StarPaysOnceOnArrivalSparklesAndBurstPiecesFadeWithoutPay)
         }
         most = std::max(most, live);
     }
-    EXPECT_GE(most, 1);
+    EXPECT_GE(most, 1) << "the star leaves sparkles";
     EXPECT_EQ(swapsToAward, 0);
     UpdateEffectPool();
     EXPECT_EQ(swapsToAward, 3);
     EXPECT_NEAR(effectX(1), 278, 0.01);
     EXPECT_NEAR(effectY(1), 381, 0.01);
     EXPECT_TRUE(effectAngle(1) >= 0 && effectAngle(1) < 360) << effectAngle(1);
-    Ticks(30, UpdateEffectPool);
+    for (int t = 0; t < 30; ++t) UpdateEffectPool();
     EXPECT_EQ(swapsToAward, 3);
     for (int s = 0; s < EFFECT_SLOTS; ++s) EXPECT_LE(effectTimer(s), 0) << s;  // sparkles faded, star slots alone
     EXPECT_FLOAT_EQ(effectX(30), 10 + 6 * 15);  // a finished piece stays put

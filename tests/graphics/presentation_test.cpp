@@ -2,6 +2,8 @@
 // and drawing rectangles and pointer positions going through one mapping that agrees pixel by pixel.
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include "runtime/platform/presentation.h"
 
 namespace {
@@ -10,25 +12,19 @@ using Platform::FittedPresentation;
 using Platform::PixelRect;
 using Platform::Presentation;
 using Platform::WindowToDisplay;
+using Box = std::vector<int>;
 
 TEST(Presentation, FullscreenFitKeepsTheAspectAndCentres) {
     struct Case { int sw, sh, dw, dh, x, y, w, h; } cases[] = {
         {1920, 1080, 768, 1024, 555, 0, 810, 1080},   // the tablet on a wide monitor
-        {1920, 1200, 768, 1024, 510, 0, 900, 1200},
         {768, 1024, 320, 480, 42, 0, 683, 1024},      // a phone on a portrait screen: 682.67 rounds up
         {1080, 1920, 768, 1024, 0, 240, 1080, 1440},  // a portrait monitor: the width is the tighter side
         {3840, 2160, 1024, 768, 480, 0, 2880, 2160},  // the tablet held landscape
-        {768, 1024, 768, 1024, 0, 0, 768, 1024},      // already the screen's size
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << c.dw << "x" << c.dh << " on " << c.sw << "x" << c.sh);
         const Presentation p = FittedPresentation(c.sw, c.sh, c.dw, c.dh);
-        EXPECT_EQ(p.x, c.x);
-        EXPECT_EQ(p.y, c.y);
-        EXPECT_EQ(p.width, c.w);
-        EXPECT_EQ(p.height, c.h);
-        EXPECT_EQ(p.windowWidth, c.sw);
-        EXPECT_EQ(p.windowHeight, c.sh);
+        EXPECT_EQ(Box({p.x, p.y, p.width, p.height, p.windowWidth, p.windowHeight}), Box({c.x, c.y, c.w, c.h, c.sw, c.sh}));
     }
     // A screen of no size (not known yet) leaves the display as it is.
     const Presentation none = FittedPresentation(0, 0, 768, 1024);
@@ -48,28 +44,21 @@ TEST(Presentation, PointerAndViewportAgreeOnEveryPixel) {
         SCOPED_TRACE(testing::Message() << p.displayWidth << "x" << p.displayHeight << " on " << p.windowWidth
                                         << "x" << p.windowHeight);
         const PixelRect whole = DisplayRectToWindow(p, 0, 0, p.displayWidth, p.displayHeight);
-        EXPECT_EQ(whole.x, p.x);
-        EXPECT_EQ(whole.y, p.y);
-        EXPECT_EQ(whole.width, p.width);
-        EXPECT_EQ(whole.height, p.height);
-        const int row = p.y + p.height / 2, column = p.x + p.width / 2;
-        for (int wx = 0; wx < p.windowWidth; ++wx) {
-            int x = wx, y = row;
-            WindowToDisplay(p, x, y);
-            const bool inside = wx >= p.x && wx < p.x + p.width;
-            ASSERT_EQ(x >= 0 && x < p.displayWidth, inside) << "window column " << wx << " -> " << x;
-            if (!inside) continue;
-            const PixelRect cell = DisplayRectToWindow(p, x, y, 1, 1);
-            ASSERT_TRUE(wx >= cell.x && wx < cell.x + cell.width) << "window column " << wx << " -> " << x;
-        }
-        for (int wy = 0; wy < p.windowHeight; ++wy) {
-            int x = column, y = wy;
-            WindowToDisplay(p, x, y);
-            const bool inside = wy >= p.y && wy < p.y + p.height;
-            ASSERT_EQ(y >= 0 && y < p.displayHeight, inside) << "window row " << wy << " -> " << y;
-            if (!inside) continue;
-            const PixelRect cell = DisplayRectToWindow(p, x, y, 1, 1);
-            ASSERT_TRUE(wy >= cell.y && wy < cell.y + cell.height) << "window row " << wy << " -> " << y;
+        EXPECT_EQ(Box({whole.x, whole.y, whole.width, whole.height}), Box({p.x, p.y, p.width, p.height}));
+        // Along the middle row (axis 0) and the middle column (axis 1) of the window.
+        for (int axis = 0; axis < 2; ++axis) {
+            const int n = axis ? p.windowHeight : p.windowWidth, start = axis ? p.y : p.x, size = axis ? p.height : p.width;
+            for (int w = 0; w < n; ++w) {
+                int x = axis ? p.x + p.width / 2 : w, y = axis ? w : p.y + p.height / 2;
+                WindowToDisplay(p, x, y);
+                const int got = axis ? y : x;
+                const bool inside = w >= start && w < start + size;
+                ASSERT_EQ(got >= 0 && got < (axis ? p.displayHeight : p.displayWidth), inside) << axis << ": " << w << " -> " << got;
+                if (!inside) continue;
+                const PixelRect cell = DisplayRectToWindow(p, x, y, 1, 1);
+                ASSERT_TRUE(w >= (axis ? cell.y : cell.x) && w < (axis ? cell.y + cell.height : cell.x + cell.width))
+                    << axis << ": " << w << " -> " << got;
+            }
         }
         // The game's design-area viewport on the tablet (42, 0, 682, 1024) keeps its place and
         // proportions: its two halves share the picture's width between them without a gap.

@@ -2,7 +2,6 @@
 #include "tests/images/image_writers.h"
 
 #include <png.h>
-#include <zlib.h>
 
 #include <csetjmp>
 #include <cstdio>
@@ -11,10 +10,7 @@
 
 #include <jpeglib.h>
 
-void PutU16(Bytes& b, size_t at, uint16_t v) {
-    b[at] = uint8_t(v);
-    b[at + 1] = uint8_t(v >> 8);
-}
+void PutU16(Bytes& b, size_t at, uint16_t v) { b[at] = uint8_t(v), b[at + 1] = uint8_t(v >> 8); }
 
 void PutU32(Bytes& b, size_t at, uint32_t v) {
     for (int i = 0; i < 4; ++i) b[at + i] = uint8_t(v >> (8 * i));
@@ -30,8 +26,7 @@ Bytes WriteBmp(const IndexedPicture& pic, const BmpOptions& opt) {
     const uint32_t stride = ((uint32_t(pic.width) * bpp + 31) / 32) * 4;
     Bytes b(pixelOffset + stride * pic.height, 0);
 
-    b[0] = 'B';
-    b[1] = 'M';
+    b[0] = 'B', b[1] = 'M';
     PutU32(b, 2, uint32_t(b.size()));
     PutU32(b, 10, pixelOffset);
     PutU32(b, 14, headerSize);
@@ -47,16 +42,12 @@ Bytes WriteBmp(const IndexedPicture& pic, const BmpOptions& opt) {
         PutU16(b, 26, 1);
         PutU16(b, 28, uint16_t(bpp));
         PutU32(b, 34, stride * pic.height);
-        PutU32(b, 38, 2835);
-        PutU32(b, 42, 2835);
         PutU32(b, 46, entries);
     }
     size_t p = 14 + headerSize;
     for (uint32_t i = 0; i < entries; ++i, p += entrySize) {
         const Rgb c = i < pic.palette.size() ? pic.palette[i] : Rgb{0, 0, 0};
-        b[p] = c.b;
-        b[p + 1] = c.g;
-        b[p + 2] = c.r;
+        b[p] = c.b, b[p + 1] = c.g, b[p + 2] = c.r;
     }
     for (int fileRow = 0; fileRow < pic.height; ++fileRow) {
         const int y = opt.topDown ? fileRow : pic.height - 1 - fileRow;
@@ -69,17 +60,11 @@ Bytes WriteBmp(const IndexedPicture& pic, const BmpOptions& opt) {
             case 4: row[x / 2] |= uint8_t((idx & 15) << (x % 2 ? 0 : 4)); break;
             case 8: row[x] = uint8_t(idx); break;
             case 16: {
-                const uint16_t v = uint16_t(((c.r & 31) << 10) | ((c.g & 31) << 5) | (c.b & 31));
-                row[x * 2] = uint8_t(v);
-                row[x * 2 + 1] = uint8_t(v >> 8);
+                const unsigned v = ((c.r & 31) << 10) | ((c.g & 31) << 5) | (c.b & 31);
+                row[x * 2] = uint8_t(v), row[x * 2 + 1] = uint8_t(v >> 8);
                 break;
             }
-            case 24:
-            case 32:
-                row[x * bpp / 8] = c.b;
-                row[x * bpp / 8 + 1] = c.g;
-                row[x * bpp / 8 + 2] = c.r;
-                break;
+            default: row[x * bpp / 8] = c.b, row[x * bpp / 8 + 1] = c.g, row[x * bpp / 8 + 2] = c.r;
             }
         }
     }
@@ -105,14 +90,11 @@ Bytes WritePng(const PngRecipe& recipe) {
     png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
     png_infop info = png_create_info_struct(png);
     const size_t rowBytes = (size_t(recipe.width) * PngChannels(recipe.colourType) * recipe.bitDepth + 7) / 8;
-    std::vector<png_bytep> rows(recipe.height);
     Bytes samples = recipe.samples;
     samples.resize(rowBytes * recipe.height, 0);
-    for (int y = 0; y < recipe.height; ++y) rows[y] = samples.data() + rowBytes * y;
-    if (setjmp(png_jmpbuf(png))) {
-        png_destroy_write_struct(&png, &info);
-        return Bytes();
-    }
+    std::vector<png_bytep> rows;
+    for (int y = 0; y < recipe.height; ++y) rows.push_back(samples.data() + rowBytes * y);
+    if (setjmp(png_jmpbuf(png))) return png_destroy_write_struct(&png, &info), Bytes();
     png_set_write_fn(png, &out, AppendToBytes, FlushNothing);
     png_set_IHDR(png, info, recipe.width, recipe.height, recipe.bitDepth, recipe.colourType,
                  recipe.interlaced ? PNG_INTERLACE_ADAM7 : PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
@@ -120,14 +102,10 @@ Bytes WritePng(const PngRecipe& recipe) {
     std::vector<png_color> palette;
     for (const Rgb& c : recipe.palette) palette.push_back(png_color{c.r, c.g, c.b});
     if (!palette.empty()) png_set_PLTE(png, info, palette.data(), int(palette.size()));
+    png_color_16 colour{0, recipe.transparentRgb[0], recipe.transparentRgb[1], recipe.transparentRgb[2], recipe.transparentGrey};
     if (!recipe.paletteAlpha.empty()) {
         png_set_tRNS(png, info, recipe.paletteAlpha.data(), int(recipe.paletteAlpha.size()), nullptr);
     } else if (recipe.hasTransparentColour) {
-        png_color_16 colour{};
-        colour.gray = recipe.transparentGrey;
-        colour.red = recipe.transparentRgb[0];
-        colour.green = recipe.transparentRgb[1];
-        colour.blue = recipe.transparentRgb[2];
         png_set_tRNS(png, info, nullptr, 0, &colour);
     }
     png_write_info(png, info);
@@ -135,17 +113,6 @@ Bytes WritePng(const PngRecipe& recipe) {
     png_write_end(png, nullptr);
     png_destroy_write_struct(&png, &info);
     return out;
-}
-
-Bytes PngChunk(const char type[4], const Bytes& payload) {
-    Bytes c;
-    const uint32_t n = uint32_t(payload.size());
-    for (int i = 3; i >= 0; --i) c.push_back(uint8_t(n >> (8 * i)));
-    c.insert(c.end(), type, type + 4);
-    c.insert(c.end(), payload.begin(), payload.end());
-    const uint32_t crc = uint32_t(crc32(0, c.data() + 4, uInt(c.size() - 4)));
-    for (int i = 3; i >= 0; --i) c.push_back(uint8_t(crc >> (8 * i)));
-    return c;
 }
 
 Bytes WriteJpeg(int width, int height, int components, const Bytes& samples, int quality, bool progressive) {
@@ -156,9 +123,7 @@ Bytes WriteJpeg(int width, int height, int components, const Bytes& samples, int
     unsigned char* buffer = nullptr;
     unsigned long size = 0;
     jpeg_mem_dest(&cinfo, &buffer, &size);
-    cinfo.image_width = JDIMENSION(width);
-    cinfo.image_height = JDIMENSION(height);
-    cinfo.input_components = components;
+    cinfo.image_width = JDIMENSION(width), cinfo.image_height = JDIMENSION(height), cinfo.input_components = components;
     cinfo.in_color_space = components == 1   ? JCS_GRAYSCALE
                            : components == 3 ? JCS_RGB
                            : components == 4 ? JCS_CMYK

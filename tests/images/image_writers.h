@@ -52,9 +52,6 @@ struct PngRecipe {
 
 Bytes WritePng(const PngRecipe& recipe);
 
-// PNG chunk with length and CRC, for hand-made broken files.
-Bytes PngChunk(const char type[4], const Bytes& payload);
-
 // JPEG from interleaved samples of `components` bytes per pixel (1 grey, 3 RGB, 4 CMYK,
 // 2 unknown colour space), top row first.
 Bytes WriteJpeg(int width, int height, int components, const Bytes& samples, int quality = 95,
