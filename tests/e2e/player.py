@@ -13,6 +13,7 @@ import shutil
 import struct
 import sys
 import time
+import types
 
 from PIL import Image, ImageChops, ImageStat
 
@@ -166,14 +167,6 @@ class Player(Game):
         return self.wait_report("the results", lambda r: r.screen == RESULTS)
 
 
-class Scenario:
-    def __init__(self, work):
-        self.work, self.home = work, os.path.join(work, "home")
-        os.makedirs(self.home)
-        os.makedirs(OUT, exist_ok=True)
-        self.compared, self.failures, self.games = 0, [], []
-
-
 # ---- Playing the board ------------------------------------------------------------------------
 
 def cell_point(column, row):
@@ -303,22 +296,20 @@ def menus(s):
     game = Player(s, program)
     # The loading screen comes before the first menu frame and shows its picture, fading in from
     # black and out again: the brightest of the captures until then is kept (a busy machine fits few).
-    path = os.path.join(OUT, "loading.png")
-    brightest, captures = None, 0
+    path, pictures = os.path.join(OUT, "loading.png"), []
     while "first menu frame" not in game.text():
         game.alive()
         picture = game.capture(path)
         if "first menu frame" not in game.text():
-            captures += 1
-            if brightest is None or brightness(picture) > brightness(brightest):
-                brightest = picture
+            pictures.append(picture)
     if "first loading frame" not in game.text():
         fail("no loading frame before the first menu frame")
-    if brightest is not None:
+    if pictures:
+        brightest = max(pictures, key=brightness)
         brightest.save(path)
-        print("loading screen: brightness %.2f over %d captures" % (brightness(brightest), captures))
-        if captures >= 4 and brightness(brightest) < 0.1:
-            fail("the loading screen was dark in %d captures (%s)" % (captures, path))
+        print("loading screen: brightness %.2f over %d captures" % (brightness(brightest), len(pictures)))
+        if len(pictures) >= 4 and brightness(brightest) < 0.1:
+            fail("the loading screen was dark in %d captures (%s)" % (len(pictures), path))
     game.visit(None, MAIN_MENU, 2, "main_menu", [WHOLE], coarse_limit=WAVING_MENU, timeout=40)
     # Options: the quality switch (a still background from here on), the sound switch off and on.
     game.visit(OPTIONS_BUTTON, OPTIONS, 1, "options", [WHOLE])
@@ -443,7 +434,9 @@ def scenario(play):
         if shutil.which("import") is None:
             print("ImageMagick's import missing (tools/setup.sh installs it)")
             sys.exit(77)
-        s = Scenario(work)
+        s = types.SimpleNamespace(work=work, home=os.path.join(work, "home"), compared=0, failures=[], games=[])
+        os.makedirs(s.home)
+        os.makedirs(OUT, exist_ok=True)
         start_xvfb("480x600")
         started = time.time()
         try:
