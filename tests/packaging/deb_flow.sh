@@ -1,19 +1,16 @@
 #!/usr/bin/env bash
-# The Debian package: built by CPack from the same install rules, everything under /usr, its
-# dependencies present on this system; installed with dpkg into a scratch root (this machine's own
-# package database is never touched), the game started from the package's desktop entry by a
-# player, then removed with dpkg: nothing of the package left, the player's saves kept.
+# The Debian package: built by CPack from the same install rules (install_flow.sh plays that
+# layout), everything under /usr, its dependencies present on this system; installed with dpkg
+# into a scratch root (this machine's own package database is never touched), its desktop entry
+# starting /usr/bin/squibly, then removed with dpkg: nothing of the package left.
 # Usage: deb_flow.sh BUILD_DIR SOURCE_DIR APP_ID
 set -u
 build=$1 source=$2 app=$3
 work=$(mktemp -d /tmp/squibly-deb-XXXXXX)
 chmod 755 "$work"
-out=$work/out.txt
-. "$source/tests/process/desktop_helpers.sh"
-. "$source/tests/packaging/player.sh"
-trap 'desktop_cleanup; rm -rf "$work"' EXIT
+trap 'rm -rf "$work"' EXIT
 root=$work/root
-home=$work/home
+fail() { echo "FAIL: $*"; exit 1; }
 
 for tool in cpack dpkg dpkg-deb; do
     command -v "$tool" >/dev/null || { echo "$tool missing"; exit 77; }
@@ -46,28 +43,10 @@ mkdir -p "$root/var/lib/dpkg/info" "$root/var/lib/dpkg/updates"
 : >"$root/var/lib/dpkg/status"
 # The scratch root has no other packages, so the dependencies checked above cannot be seen there.
 run_dpkg --force-depends -i "$deb" >"$work/dpkg.log" 2>&1 || { cat "$work/dpkg.log"; fail "dpkg -i failed"; }
-entry=$root/usr/share/applications/$app.desktop
-launcher=$(entry_exec "$entry")
-[ "$launcher" = /usr/bin/squibly ] || fail "the desktop entry starts '$launcher'"
-
-player_home "$home"
-start_xvfb 1024x1024
-spawn_as_player "$home" "$out" env DISPLAY="$DISPLAY" SDL_AUDIODRIVER=dummy "$root$launcher"
-game_pid=$spawned
-window_id >/dev/null
-wait_line "Init Finalized"
-for _ in $(seq 100); do [ -d "$home/.kortic" ] && break; sleep 0.05; done
-sleep 1
-kill -TERM "$game_pid"
-wait "$game_pid" || fail "exit status $?"
-game_pid=""
-grep -q -x "set cdir to: $root/usr/lib/squibly" "$out" || fail "the game did not start in its program folder"
-[ -d "$home/.kortic" ] || fail "no save folder in the player's home"
-echo "the player's save folder holds: $(ls -A "$home/.kortic" | tr '\n' ' ')"
-saves=$(tree_state "$home")
+[ -x "$root/usr/lib/squibly/squibly" ] || fail "dpkg -i did not unpack the game"
+grep -q -x "Exec=/usr/bin/squibly" "$root/usr/share/applications/$app.desktop" || fail "the desktop entry's Exec"
 
 run_dpkg -r squibly >"$work/dpkg.log" 2>&1 || { cat "$work/dpkg.log"; fail "dpkg -r failed"; }
 left=$(find "$root" -mindepth 1 -path "$root/var" -prune -o -print)
 [ -z "$left" ] || fail "left after dpkg -r: $left"
-[ "$(tree_state "$home")" = "$saves" ] || fail "dpkg -r touched the player's save folder"
-echo "package built, installed, started from its desktop entry, removed; saves kept"
+echo "package built, installed, removed"
