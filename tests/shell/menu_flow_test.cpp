@@ -1,15 +1,19 @@
 // Whole flows through the screens on the headless twin, driven by a finger through the real frame
 // loop and read back from what the frames drew: every scored mode from the main menu to its
 // results and the high-score list; options; challenges; the overlay and the pause menu inside a
-// game; the ZEN lock; the rating prompts.
+// game; the ZEN lock; the rating prompts; and what of it all the save files keep for the next run.
 #include <gtest/gtest.h>
 
 #include <string>
 
+#include "game/shell/main_routine.h"
+#include "game/shell/save_files.h"
 #include "game/state/globals.h"
 #include "runtime/core/device_services.h"
+#include "runtime/core/lifecycle.h"
 #include "runtime/platform/null_audio.h"
 #include "tests/shell/flow_driver.h"
+#include "tests/shell/save_fixture.h"
 
 namespace {
 
@@ -17,14 +21,19 @@ using namespace Flow;
 
 std::string Whole(float v) { return std::to_string(static_cast<long long>(v)); }
 
-bool EndsWith(const std::string& s, const std::string& end) {
-    return s.size() >= end.size() && s.compare(s.size() - end.size(), end.size(), end) == 0;
+std::string SavePath(const char* name) { return std::string(SaveFilePath(name).c_str()); }
+
+// The game started again in its folder, as the next run of the program starts.
+void Restart() {
+    Up();
+    SetCurrentDir(saveDir);
+    GameStartup();
 }
 
 // Every menu screen must show its way back, and only once it is fully shown may it be taken.
 void ExpectWayBack(const char* where) { EXPECT_TRUE(Shows("BACK TO MAIN MENU")) << where; }
 
-TEST(ScoredGames, EachModeFromTheMenuToItsEndTheResultsAndTheHighScoreList) {
+TEST(ScoredGames, EachModeToItsResultsTheHighScoreListAndTheScoresKeptByTheNextRun) {
     StartFresh();
     ASSERT_TRUE(UntilShown(1));
     EXPECT_EQ(QuadsOf(97), 1) << "PLAY";
@@ -48,17 +57,26 @@ TEST(ScoredGames, EachModeFromTheMenuToItsEndTheResultsAndTheHighScoreList) {
     Ticks(60);   // the score has counted up
     EXPECT_TRUE(Shows("TIME TRIAL MODE"));
     EXPECT_TRUE(Shows("SCORE: " + Whole(score)));
-    EXPECT_EQ(newHighScore, 1);
     EXPECT_TRUE(Shows("NEW HIGH SCORE"));
     EXPECT_TRUE(Shows("YOUR RANK: " + Whole(resultRank)));
     ASSERT_GE(resultRank, 1);
-    EXPECT_EQ(highScores(0, static_cast<int>(resultRank) - 1, 0), score);
-    EXPECT_EQ(highScores(0, static_cast<int>(resultRank) - 1, 1), level);
-    EXPECT_EQ(gamesPlayed, 1);
+    const int place = static_cast<int>(resultRank) - 1;
+    EXPECT_EQ(highScores(0, place, 0), score);
+    EXPECT_EQ(highScores(0, place, 1), level);
     ExpectWayBack("results");
-    float played = score, rank = resultRank;
+    const float played = score, rank = resultRank;
     Tap(160, 300);
     ASSERT_TRUE(UntilShown(1));
+    // The table and the count are on disk, and the next run has them.
+    EXPECT_EQ(ReadBytes(SavePath("squibly.rat")), (Bytes{1, 0, 0}));
+    std::vector<double> stored = Values(ReadBytes(SavePath("squibly.ach")));
+    for (int slot = 0; slot < 6; ++slot) {
+        EXPECT_EQ(stored.at(21 + 2 * slot), highScores(0, slot, 0)) << slot;
+        EXPECT_EQ(stored.at(22 + 2 * slot), highScores(0, slot, 1)) << slot;
+    }
+    Restart();
+    EXPECT_EQ(gamesPlayed, 1);
+    EXPECT_EQ(highScores(0, place, 0), played);
 
     // PUZZLE, ended from the pause menu.
     ASSERT_TRUE(StartGameFromMenu(2));
@@ -71,95 +89,76 @@ TEST(ScoredGames, EachModeFromTheMenuToItsEndTheResultsAndTheHighScoreList) {
     ASSERT_TRUE(UntilShown(10));
     ExpectWayBack("high scores");
     EXPECT_TRUE(Shows("TIME TRIAL"));
-    // A place in the top five is listed; the sixth, the overflow place, never is.
-    if (rank <= 5) {
-        EXPECT_TRUE(Shows(Whole(rank) + "   " + Whole(played)));
-    } else {
-        EXPECT_FALSE(Shows(Whole(played)));
-    }
     EXPECT_TRUE(Shows("24000"));
+    // A place in the top five is listed; the sixth, the overflow place, never is.
+    EXPECT_EQ(Shows(Whole(rank) + "   " + Whole(played)), rank <= 5);
     float before = highScoreScroll;
-    for (float y = 380; y > 200; y -= 6) {
-        Down(160, y);
-        Ticks(1);
-    }
+    for (float y = 380; y > 200; y -= 6) Down(160, y), Ticks(1);
     EXPECT_LT(highScoreScroll, before - 150) << "the list follows the finger";
     Up();
     Ticks(1);
     EXPECT_LT(highScoreVelocity, 0) << "a flick coasts on";
     ASSERT_TRUE(Until([] { return highScoreVelocity == 0; }, 200)) << "and comes to rest";
     ASSERT_TRUE(Until([] { return highScoreVelocity < 0; }, 200)) << "left alone it drifts";
-    bool inLoop = true;
-    Until([&] {
-        inLoop = inLoop && highScoreScroll > -1260 && highScoreScroll <= 0;
-        return false;
-    }, 1500);
-    EXPECT_TRUE(inLoop);
-    EXPECT_TRUE(Shows("ARCADE") || Shows("PUZZLE") || Shows("ZEN") || Shows("TIME TRIAL"));
+    EXPECT_FALSE(Until([] { return highScoreScroll <= -1260 || highScoreScroll > 0; }, 1500)) << "out of its loop";
     TapBackBar();
     ASSERT_TRUE(UntilShown(1));
+
+    // On a desktop the main menu has its QUIT button: the program ends, leaving no game to resume.
+    ASSERT_TRUE(PlayThenQuitInChild([] {
+        platform = 6;
+        if (!UntilShown(1)) _exit(6);
+        Down(160, 398);   // QUIT, the sixth button
+        for (int frames = 0; RunFrame(); ++frames)
+            if (frames > 600) _exit(7);
+        EndProgram();   // as the main routine ends
+    }));
+    EXPECT_EQ(Values(ReadBytes(SavePath("squibly.sav"))).at(3), 99);   // written by the quit on the way out
+    Restart();
+    EXPECT_EQ(musicActive, 0);
+    EXPECT_EQ(screen, 1);
+    EXPECT_EQ(phase, 0);
 }
 
-TEST(Options, EverySliderEverySwitchAndTheResetDeclinedAndConfirmed) {
+TEST(Options, EverySliderEverySwitchAndTheResetDeclinedAndConfirmedAndKeptByTheNextRun) {
     StartFresh();
     TapMainMenu(2);
     ASSERT_TRUE(UntilShown(4));
     ExpectWayBack("options");
-    // Sliders follow the finger's x; the sound slider lets the player hear the new volume.
+    // Sliders follow the finger's x over their 276 units, and stop at their ends.
+    struct Slider { float x, y; float* value; float to; } sliders[] = {
+        {22 + 0.25f * 276, 97, &soundVolume, 0.25f}, {5, 97, &soundVolume, 0},
+        {22 + 0.5f * 276, 164, &musicVolume, 0.5f},  {310, 231, &speechVolume, 1},
+        {22 + 0.4f * 276, 231, &speechVolume, 0.4f}, {22 + 0.8f * 276, 97, &soundVolume, 0.8f},
+    };
     ClearSounds();
-    Down(22 + 0.25f * 276, 97);
-    Ticks(3);
-    EXPECT_NEAR(soundVolume, 0.25f, 0.01f);
-    EXPECT_GE(Played("select2.wav"), 1);
-    Down(5, 97);
-    Ticks(12);
-    EXPECT_EQ(soundVolume, 0);
-    Down(22 + 0.5f * 276, 164);
-    Ticks(3);
-    EXPECT_NEAR(musicVolume, 0.5f, 0.01f);
-    Down(310, 231);
-    Ticks(3);
-    EXPECT_EQ(speechVolume, 1);
-    Down(22 + 0.4f * 276, 231);
-    Ticks(3);
-    Up();
-    Ticks(1);
-    EXPECT_NEAR(speechVolume, 0.4f, 0.01f);
-    Down(22 + 0.8f * 276, 97);
-    Ticks(3);
-    Up();
-    Ticks(1);
+    for (const Slider& s : sliders) {
+        Tap(s.x, s.y, 12);
+        EXPECT_NEAR(*s.value, s.to, 0.01f) << s.x << "," << s.y;
+    }
+    EXPECT_GE(Played("select2.wav"), 1) << "the sound slider lets the player hear the new volume";
 
     // Switches: each names what a tap does; a finger left resting switches once.
     EXPECT_TRUE(Shows("SOUND OFF"));
-    Down(160, 285);
-    Ticks(40);
-    Up();
-    Ticks(1);
-    EXPECT_EQ(soundOn, 0);
-    EXPECT_TRUE(Shows("SOUND ON"));
-    Ticks(15);
-    ClearSounds();
-    Tap(160, 285);
-    EXPECT_EQ(soundOn, 1);
-    EXPECT_EQ(Played("sparkle1.wav"), 1) << "switching sound on says so";
-    Tap(160, 330);   // within the cooldown of the last button: ignored
-    EXPECT_EQ(musicOn, 1);
-    Ticks(15);
-    Tap(160, 330);
-    EXPECT_EQ(musicOn, 0);
-    EXPECT_EQ(NullAudio::CurrentMusicPath(), "");
-    EXPECT_TRUE(Shows("MUSIC ON"));
-    Ticks(15);
-    Tap(160, 330);
-    EXPECT_EQ(musicOn, 1);
-    EXPECT_TRUE(EndsWith(NullAudio::CurrentMusicPath(), "intro.mp3")) << NullAudio::CurrentMusicPath();
-    Ticks(15);
-    Tap(160, 420);
-    EXPECT_EQ(lowQuality, 1);
-    EXPECT_TRUE(Shows("HIGH QUALITY ON"));
-    Ticks(15);
-    Tap(160, 420);
+    struct Switch { float y; float* value; float to; const char* shows; const char* sound; const char* music; } switches[] = {
+        {285, &soundOn, 0, "SOUND ON", nullptr, nullptr},
+        {285, &soundOn, 1, "SOUND OFF", "sparkle1.wav", nullptr},
+        {330, &musicOn, 0, "MUSIC ON", nullptr, ""},
+        {330, &musicOn, 1, "MUSIC OFF", nullptr, "intro.mp3"},
+        {420, &lowQuality, 1, "HIGH QUALITY ON", nullptr, nullptr},
+        {420, &lowQuality, 0, nullptr, nullptr, nullptr},
+    };
+    for (const Switch& s : switches) {
+        Ticks(15);
+        ClearSounds();
+        Tap(160, s.y, &s == switches ? 40 : 3);
+        EXPECT_EQ(*s.value, s.to) << s.y;
+        EXPECT_TRUE(!s.shows || Shows(s.shows)) << s.shows;
+        EXPECT_TRUE(!s.sound || Played(s.sound) == 1) << s.sound;
+        std::string music = NullAudio::CurrentMusicPath();
+        EXPECT_TRUE(!s.music || (*s.music ? music.find(s.music) != std::string::npos : music.empty())) << music;
+    }
+    Tap(160, 420);   // within the cooldown of the last button: ignored
     EXPECT_EQ(lowQuality, 0);
     Ticks(15);
 
@@ -186,18 +185,20 @@ TEST(Options, EverySliderEverySwitchAndTheResetDeclinedAndConfirmed) {
     ClearSounds();
     Tap(60, 270);    // YES
     EXPECT_EQ(resetConfirmOpen, 0);
-    EXPECT_EQ(highScores(1, 0, 0), 72000);
-    EXPECT_EQ(highScores(3, 5, 0), 20000);
-    EXPECT_EQ(challengeProgress(0), 0);
-    EXPECT_EQ(challengeProgress(1), 0);
-    EXPECT_EQ(challengesCompleted, 0);
-    EXPECT_NEAR(soundVolume, 0.8f, 0.01f) << "the settings are kept";
-    EXPECT_NEAR(speechVolume, 0.4f, 0.01f);
     EXPECT_EQ(Played("match.wav"), 1);
-
+    EXPECT_EQ(Values(ReadBytes(SavePath("squibly.ach"))).at(21 + 12), 72000) << "saved at once";
     TapBackBar();
     ASSERT_TRUE(UntilShown(1));
     EXPECT_EQ(gameMode, 0) << "leaving the options is a return to the menus";
+    // The next run has the defaults back and the settings the player chose.
+    Restart();
+    EXPECT_EQ(highScores(1, 0, 0), 72000);
+    EXPECT_EQ(highScores(3, 5, 0), 20000);
+    for (int i : {0, 1}) EXPECT_EQ(challengeProgress(i), 0);
+    EXPECT_EQ(challengesCompleted, 0);
+    EXPECT_NEAR(soundVolume, 0.8f, 0.01f);
+    EXPECT_NEAR(musicVolume, 0.5f, 0.01f);
+    EXPECT_NEAR(speechVolume, 0.4f, 0.01f);
 }
 
 TEST(Challenges, CellsSelectTheirDescriptionsAndTheLocksFollowTheTierBelow) {
@@ -220,9 +221,9 @@ TEST(Challenges, CellsSelectTheirDescriptionsAndTheLocksFollowTheTierBelow) {
         {32, 170, 5, "MASTER LEVELING", "REACH LEVEL 8"},
         {100, 57, 5, "MASTER LEVELING", "0@ COMPLETE"},   // just above the grid: nothing changes
         {100, 284, 5, "MASTER LEVELING", "IN ARCADE MODE"},  // just below it (283 falls a pixel short)
-        {96, 100, 1, "SKILLED SURVIVAL", "LAST 10 MINUTES"},
+        {96, 100, 1, "SKILLED SURVIVAL", "40@ COMPLETE"},
         {160, 240, 12, "EXTREME COMBOS", "TO UNLOCK"},
-        {290, 100, 4, "SKILLED COMMITMENT", "CONNECT A TOTAL OF"},
+        {290, 100, 4, "SKILLED COMMITMENT", "2000 CREATURES"},
     };
     for (const Case& c : cases) {
         Tap(c.x, c.y);
@@ -230,16 +231,19 @@ TEST(Challenges, CellsSelectTheirDescriptionsAndTheLocksFollowTheTierBelow) {
         EXPECT_TRUE(Shows(c.line1)) << c.line1;
         EXPECT_TRUE(Shows(c.line2)) << c.line2;
     }
-    EXPECT_TRUE(Shows("2000 CREATURES"));
-    Tap(96, 100);
-    EXPECT_TRUE(Shows("40@ COMPLETE"));
     TapBackBar();
     ASSERT_TRUE(UntilShown(1));
 }
 
-TEST(InGame, TheOverlayAndThePauseMenuOpenAndCloseAndQuitEndsTheGame) {
+// The overlay and the pause menu inside a game; a game closed on its pause menu comes back there
+// in the next run and plays on; QUIT ends it.
+TEST(InGame, TheOverlayAndThePauseMenuOpenAndCloseSurviveAClosedWindowAndQuitEndsTheGame) {
     StartFresh();
-    ASSERT_TRUE(StartGameFromMenu(1));
+    ASSERT_TRUE(StartGameFromMenu(2));
+    BoardPlayer(true);
+    Ticks(400);
+    BoardPlayer(false);
+    Ticks(12);
     float clock = gameClock;
     Tap(25, 455);   // the overlay button
     EXPECT_EQ(screen, 8);
@@ -256,13 +260,17 @@ TEST(InGame, TheOverlayAndThePauseMenuOpenAndCloseAndQuitEndsTheGame) {
     Tap(75, 455);   // the pause button
     EXPECT_EQ(screen, 9);
     EXPECT_EQ(phase, 10);
-    EXPECT_TRUE(Shows("BACK"));
-    EXPECT_TRUE(Shows("QUIT"));
-    EXPECT_TRUE(Shows("MUSIC VOLUME"));
-    Down(22 + 0.3f * 276, 164);   // a slider works here too
-    Ticks(3);
-    Up();
-    Ticks(1);
+    for (const char* text : {"BACK", "QUIT", "MUSIC VOLUME"}) EXPECT_TRUE(Shows(text)) << text;
+    Tap(22 + 0.3f * 276, 164);   // a slider works here too
+    EXPECT_NEAR(musicVolume, 0.3f, 0.01f);
+    clock = gameClock;
+    ASSERT_TRUE(PlayThenQuitInChild([] { Ticks(30); }));
+    Restart();
+    ASSERT_EQ(musicActive, 1);
+    EXPECT_EQ(screen, 9);
+    EXPECT_EQ(phase, 10);
+    EXPECT_EQ(gameMode, 2);
+    EXPECT_EQ(gameClock, clock) << "the paused game's clock did not run";
     EXPECT_NEAR(musicVolume, 0.3f, 0.01f);
     Tap(40, 305);   // BACK
     EXPECT_EQ(screen, 7);
@@ -270,20 +278,20 @@ TEST(InGame, TheOverlayAndThePauseMenuOpenAndCloseAndQuitEndsTheGame) {
     EXPECT_EQ(overlayState, 0);
     EXPECT_EQ(brightnessTarget, -1);
     EXPECT_EQ(selectedCell, 0) << "the finger that pressed BACK selects nothing";
+    float moves = movesMade;
+    BoardPlayer(true);
+    Ticks(300);
+    BoardPlayer(false);
+    EXPECT_EQ(runState, 2);
+    EXPECT_GT(movesMade, moves) << "the resumed game plays on";
 
     // The strip's buttons pass the stopped game between the two screens and back.
-    Ticks(12);
-    Tap(75, 455);
-    Ticks(12);
-    Tap(25, 455);
-    EXPECT_EQ(screen, 8) << "the overlay takes over from the pause menu";
-    Ticks(12);
-    Tap(75, 455);
-    EXPECT_EQ(screen, 9) << "and the pause menu from the overlay";
-    Ticks(12);
-    Tap(75, 455);
-    EXPECT_EQ(screen, 7) << "the pause button closes its menu";
-
+    const struct { float x, screen; } strip[] = {{75, 9}, {25, 8}, {75, 9}, {75, 7}};
+    for (const auto& s : strip) {
+        Ticks(12);
+        Tap(s.x, 455);
+        EXPECT_EQ(screen, s.screen) << s.x;
+    }
     Ticks(12);
     Tap(75, 455);
     Tap(280, 305);  // QUIT
@@ -314,7 +322,6 @@ TEST(GameMode, ZenIsLockedAtNineChallengesAndOpensWithTheTenthWonInPlay) {
     EXPECT_EQ(Played("error.wav"), 1);
     EXPECT_EQ(screen, 2);
     EXPECT_EQ(menuStage, 2);
-    EXPECT_EQ(gameMode, 1);
     Tap(160, 200);   // ARCADE, within the 60 ticks after the locked tap
     EXPECT_EQ(menuStage, 2) << "taps wait out the cooldown";
     Ticks(60);
@@ -337,8 +344,7 @@ TEST(GameMode, ZenIsLockedAtNineChallengesAndOpensWithTheTenthWonInPlay) {
     EXPECT_EQ(QuadsOf(26), 0);
     EXPECT_EQ(QuadsOf(109), 1) << "ZEN's name instead of the lock";
     Tap(160, 390);
-    ASSERT_TRUE(Until([] { return screen == 7 && runState == 2; }, 600));
-    EXPECT_EQ(gameMode, 4);
+    ASSERT_TRUE(Until([] { return screen == 7 && runState == 2 && gameMode == 4; }, 600));
     Ticks(12);
     Tap(75, 455);
     Tap(280, 305);
@@ -346,30 +352,36 @@ TEST(GameMode, ZenIsLockedAtNineChallengesAndOpensWithTheTenthWonInPlay) {
     EXPECT_TRUE(Shows("ZEN MODE"));
 }
 
-// Plays `games` short games: PLAY, ARCADE, then QUIT from the pause menu and on to the menu.
-void FinishGames(int games) {
-    for (int n = 0; n < games; ++n) {
-        ASSERT_TRUE(StartGameFromMenu(1));
-        ASSERT_TRUE(QuitGameToMenu());
-    }
+// Enters the game-mode screen and reports whether the rating prompt is up.
+bool PromptOnGameMode() {
+    TapMainMenu(0);
+    EXPECT_TRUE(UntilShown(2));
+    Ticks(2);
+    return Shows("PLEASE RATE SQUIBLY");
 }
 
-TEST(RatingPrompt, AsksAfterTheFifthGameAndALastTimeAfterTheTwentieth) {
-    StartFresh();
-    ASSERT_FALSE(storeLink.Empty()) << "the build's store link";
-    FinishGames(4);
-    TapMainMenu(0);
-    ASSERT_TRUE(UntilShown(2));
-    EXPECT_FALSE(Shows("PLEASE RATE SQUIBLY")) << "not after four games";
+void OneGame() {
     TapModeTile(1);
     ASSERT_TRUE(Until([] { return screen == 7 && runState == 2; }, 600));
     ASSERT_TRUE(QuitGameToMenu());
-    EXPECT_EQ(gamesPlayed, 5);
+}
 
-    TapMainMenu(0);
-    ASSERT_TRUE(UntilShown(2));
-    Ticks(2);
-    EXPECT_TRUE(Shows("PLEASE RATE SQUIBLY"));
+TEST(RatingPrompt, AsksAfterTheFifthGameAndALastTimeAfterTheTwentiethButNeverWithoutAStoreLink) {
+    StartFresh();
+    const KString link = storeLink;
+    ASSERT_FALSE(link.Empty()) << "the build's store link";
+    gamesPlayed = 4;   // as the rating file would hold it
+    EXPECT_FALSE(PromptOnGameMode()) << "not after four games";
+    OneGame();
+    EXPECT_EQ(gamesPlayed, 5);
+    storeLink = "";   // as a build made with an empty store link
+    EXPECT_FALSE(PromptOnGameMode());
+    ExpectWayBack("game mode without a store link");
+    TapBackBar();
+    ASSERT_TRUE(UntilShown(1));
+    storeLink = link;
+
+    ASSERT_TRUE(PromptOnGameMode());
     EXPECT_TRUE(Shows("5 EXTRA SWAPS PER GAME"));
     EXPECT_FALSE(Shows("LAST CHANCE"));
     EXPECT_FALSE(Shows("BACK TO MAIN MENU"));
@@ -386,43 +398,29 @@ TEST(RatingPrompt, AsksAfterTheFifthGameAndALastTimeAfterTheTwentieth) {
     TapBackBar();
     ASSERT_TRUE(UntilShown(1));
 
-    FinishGames(14);
-    TapMainMenu(0);
-    ASSERT_TRUE(UntilShown(2));
-    EXPECT_FALSE(Shows("PLEASE RATE SQUIBLY")) << "declined: not again before twenty games";
-    TapModeTile(1);
-    ASSERT_TRUE(Until([] { return screen == 7 && runState == 2; }, 600));
-    ASSERT_TRUE(QuitGameToMenu());
+    gamesPlayed = 19;
+    EXPECT_FALSE(PromptOnGameMode()) << "declined: not again before twenty games";
+    OneGame();
     EXPECT_EQ(gamesPlayed, 20);
-
-    TapMainMenu(0);
-    ASSERT_TRUE(UntilShown(2));
-    Ticks(2);
-    EXPECT_TRUE(Shows("PLEASE RATE SQUIBLY"));
+    ASSERT_TRUE(PromptOnGameMode());
     EXPECT_TRUE(Shows("LAST CHANCE"));
     Tap(50, 325);    // YES OK
     EXPECT_EQ(hasRated, 1);
     EXPECT_EQ(rateDeclines, 2);
-    EXPECT_EQ(std::string(LastBrowserAddress()), storeLink.c_str()) << "the store link went to the browser";
+    EXPECT_EQ(std::string(LastBrowserAddress()), link.c_str()) << "the store link went to the browser";
     Ticks(25);
     EXPECT_FALSE(Shows("PLEASE RATE SQUIBLY"));
     TapModeTile(1);
     ASSERT_TRUE(Until([] { return screen == 7 && runState == 2; }, 600));
     EXPECT_EQ(swaps, 15) << "a rated game starts with five more swaps";
-}
 
-TEST(RatingPrompt, NeverAsksWithoutAStoreLink) {
-    StartFresh();
-    storeLink = "";   // as a build made with an empty store link
-    FinishGames(5);
-    TapMainMenu(0);
-    ASSERT_TRUE(UntilShown(2));
-    Ticks(2);
-    EXPECT_FALSE(Shows("PLEASE RATE SQUIBLY"));
-    ExpectWayBack("game mode");
-    TapModeTile(3);
-    ASSERT_TRUE(Until([] { return screen == 7; }, 100)) << "the tap goes straight to the tile";
-    EXPECT_EQ(gameMode, 3);
+    // The count's byte holds at its top rather than wrapping back to a beginner's count.
+    gamesPlayed = 300;
+    ASSERT_TRUE(QuitGameToMenu());
+    EXPECT_EQ(ReadBytes(SavePath("squibly.rat")), (Bytes{255, 1, 2}));
+    Restart();
+    EXPECT_EQ(gamesPlayed, 255);
+    EXPECT_EQ(hasRated, 1);
 }
 
 }  // namespace
