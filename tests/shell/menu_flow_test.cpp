@@ -33,13 +33,20 @@ void Restart() {
 // Every menu screen must show its way back, and only once it is fully shown may it be taken.
 void ExpectWayBack(const char* where) { EXPECT_TRUE(Shows("BACK TO MAIN MENU")) << where; }
 
+// Whether each text is on the last frame, as `shown` says.
+void ExpectShown(std::initializer_list<std::string> texts, bool shown = true) {
+    for (const std::string& t : texts) EXPECT_EQ(Shows(t), shown) << t;
+}
+
+void ExpectAt(float s, float p) { EXPECT_EQ(std::make_pair(screen, phase), std::make_pair(s, p)); }
+void ExpectOnMenu(float s) { EXPECT_EQ(std::make_pair(screen, menuStage), std::make_pair(s, 2.0f)); }
+
 TEST(ScoredGames, EachModeToItsResultsTheHighScoreListAndTheScoresKeptByTheNextRun) {
     StartFresh();
     ASSERT_TRUE(UntilShown(1));
-    EXPECT_EQ(QuadsOf(97), 1) << "PLAY";
-    EXPECT_EQ(QuadsOf(101), 1) << "HIGH SCORES";
-    EXPECT_EQ(QuadsOf(88), 0) << "the tablet has no QUIT button";
-    EXPECT_EQ(QuadsOf(87) + QuadsOf(89), 2) << "the corner decorations";
+    // PLAY, HIGH SCORES, no QUIT button on the tablet, the corner decorations.
+    EXPECT_EQ(std::vector<int>({QuadsOf(97), QuadsOf(101), QuadsOf(88), QuadsOf(87) + QuadsOf(89)}),
+              std::vector<int>({1, 1, 0, 2}));
 
     // TIME TRIAL, played by the session bot's board player until the clock ends it.
     ASSERT_TRUE(StartGameFromMenu(3));
@@ -55,10 +62,7 @@ TEST(ScoredGames, EachModeToItsResultsTheHighScoreListAndTheScoresKeptByTheNextR
     ASSERT_GT(score, 4000) << "the bot should have passed the lowest entry";
     ASSERT_TRUE(UntilShown(6));
     Ticks(60);   // the score has counted up
-    EXPECT_TRUE(Shows("TIME TRIAL MODE"));
-    EXPECT_TRUE(Shows("SCORE: " + Whole(score)));
-    EXPECT_TRUE(Shows("NEW HIGH SCORE"));
-    EXPECT_TRUE(Shows("YOUR RANK: " + Whole(resultRank)));
+    ExpectShown({"TIME TRIAL MODE", "SCORE: " + Whole(score), "NEW HIGH SCORE", "YOUR RANK: " + Whole(resultRank)});
     ASSERT_GE(resultRank, 1);
     const int place = static_cast<int>(resultRank) - 1;
     EXPECT_EQ(highScores(0, place, 0), score);
@@ -88,8 +92,7 @@ TEST(ScoredGames, EachModeToItsResultsTheHighScoreListAndTheScoresKeptByTheNextR
     TapMainMenu(4);
     ASSERT_TRUE(UntilShown(10));
     ExpectWayBack("high scores");
-    EXPECT_TRUE(Shows("TIME TRIAL"));
-    EXPECT_TRUE(Shows("24000"));
+    ExpectShown({"TIME TRIAL", "24000"});
     // A place in the top five is listed; the sixth, the overflow place, never is.
     EXPECT_EQ(Shows(Whole(rank) + "   " + Whole(played)), rank <= 5);
     float before = highScoreScroll;
@@ -116,8 +119,7 @@ TEST(ScoredGames, EachModeToItsResultsTheHighScoreListAndTheScoresKeptByTheNextR
     EXPECT_EQ(Values(ReadBytes(SavePath("squibly.sav"))).at(3), 99);   // written by the quit on the way out
     Restart();
     EXPECT_EQ(musicActive, 0);
-    EXPECT_EQ(screen, 1);
-    EXPECT_EQ(phase, 0);
+    ExpectAt(1, 0);
 }
 
 TEST(Options, EverySliderEverySwitchAndTheResetDeclinedAndConfirmedAndKeptByTheNextRun) {
@@ -167,25 +169,23 @@ TEST(Options, EverySliderEverySwitchAndTheResetDeclinedAndConfirmedAndKeptByTheN
     challengeProgress(0) = 100;
     challengeProgress(1) = 55;
     challengesCompleted = 1;
-    Tap(160, 375);
-    EXPECT_EQ(resetConfirmOpen, 1);
-    EXPECT_TRUE(Shows("ARE YOU SURE?"));
-    EXPECT_FALSE(Shows("BACK TO MAIN MENU")) << "the box hides the way out until it is answered";
-    Ticks(15);
-    Tap(160, 462);   // the way out is not taken while the box is open
-    EXPECT_EQ(screen, 4);
-    EXPECT_EQ(menuStage, 2);
-    Tap(256, 270);   // NO
-    EXPECT_EQ(resetConfirmOpen, 0);
-    EXPECT_EQ(highScores(1, 0, 0), 99999);
-    EXPECT_EQ(challengeProgress(0), 100);
-    Ticks(15);
-    Tap(160, 375);
-    Ticks(15);
-    ClearSounds();
-    Tap(60, 270);    // YES
-    EXPECT_EQ(resetConfirmOpen, 0);
-    EXPECT_EQ(Played("match.wav"), 1);
+    // NO keeps them, YES resets them; the box hides the way out until it is answered, and a tap
+    // there is not taken while it is open.
+    for (float answer : {256, 60}) {
+        Ticks(15);
+        Tap(160, 375);
+        EXPECT_EQ(resetConfirmOpen, 1);
+        ExpectShown({"ARE YOU SURE?"});
+        ExpectShown({"BACK TO MAIN MENU"}, false);
+        Ticks(15);
+        Tap(160, 462);
+        ExpectOnMenu(4);
+        ClearSounds();
+        Tap(answer, 270);
+        EXPECT_EQ(resetConfirmOpen, 0);
+        EXPECT_EQ(highScores(1, 0, 0), answer == 60 ? 72000 : 99999);
+        EXPECT_EQ(Played("match.wav"), answer == 60 ? 1 : 0);
+    }
     EXPECT_EQ(Values(ReadBytes(SavePath("squibly.ach"))).at(21 + 12), 72000) << "saved at once";
     TapBackBar();
     ASSERT_TRUE(UntilShown(1));
@@ -208,8 +208,7 @@ TEST(Challenges, CellsSelectTheirDescriptionsAndTheLocksFollowTheTierBelow) {
     TapMainMenu(3);
     ASSERT_TRUE(UntilShown(5));
     ExpectWayBack("challenges");
-    EXPECT_TRUE(Shows("SKILLED LEVELING"));
-    EXPECT_TRUE(Shows("100@ COMPLETE")) << "the font's percent sign";
+    ExpectShown({"SKILLED LEVELING", "100@ COMPLETE"});   // @: the font's percent sign
     EXPECT_EQ(QuadsOf(69), 9) << "MASTER LEVELING is open; the other MASTER and all EXTREME are locked";
     struct Case {
         float x, y, selected;
@@ -228,8 +227,7 @@ TEST(Challenges, CellsSelectTheirDescriptionsAndTheLocksFollowTheTierBelow) {
     for (const Case& c : cases) {
         Tap(c.x, c.y);
         EXPECT_EQ(selectedChallenge, c.selected) << c.x << "," << c.y;
-        EXPECT_TRUE(Shows(c.line1)) << c.line1;
-        EXPECT_TRUE(Shows(c.line2)) << c.line2;
+        ExpectShown({c.line1, c.line2});
     }
     TapBackBar();
     ASSERT_TRUE(UntilShown(1));
@@ -246,39 +244,33 @@ TEST(InGame, TheOverlayAndThePauseMenuOpenAndCloseSurviveAClosedWindowAndQuitEnd
     Ticks(12);
     float clock = gameClock;
     Tap(25, 455);   // the overlay button
-    EXPECT_EQ(screen, 8);
-    EXPECT_EQ(overlayState, 1);
+    EXPECT_EQ(std::make_pair(screen, overlayState), std::make_pair(8.0f, 1.0f));
     Ticks(120);
     EXPECT_EQ(gameClock, clock) << "the game stands still under the overlay";
     EXPECT_NE(BigLetters().find("PAUSED"), std::string::npos) << BigLetters();
     Tap(25, 455);
-    EXPECT_EQ(screen, 7) << "the overlay can be left";
-    EXPECT_EQ(phase, 7);
+    ExpectAt(7, 7);   // the overlay can be left
     EXPECT_EQ(brightnessTarget, -1);
 
     Ticks(12);
     Tap(75, 455);   // the pause button
-    EXPECT_EQ(screen, 9);
-    EXPECT_EQ(phase, 10);
-    for (const char* text : {"BACK", "QUIT", "MUSIC VOLUME"}) EXPECT_TRUE(Shows(text)) << text;
+    ExpectAt(9, 10);
+    ExpectShown({"BACK", "QUIT", "MUSIC VOLUME"});
     Tap(22 + 0.3f * 276, 164);   // a slider works here too
     EXPECT_NEAR(musicVolume, 0.3f, 0.01f);
     clock = gameClock;
     ASSERT_TRUE(PlayThenQuitInChild([] { Ticks(30); }));
     Restart();
     ASSERT_EQ(musicActive, 1);
-    EXPECT_EQ(screen, 9);
-    EXPECT_EQ(phase, 10);
+    ExpectAt(9, 10);
     EXPECT_EQ(gameMode, 2);
     EXPECT_EQ(gameClock, clock) << "the paused game's clock did not run";
     EXPECT_NEAR(musicVolume, 0.3f, 0.01f);
     Tap(40, 305);   // BACK
-    EXPECT_EQ(screen, 7);
-    EXPECT_EQ(phase, 7);
-    EXPECT_EQ(overlayState, 0);
-    EXPECT_EQ(brightnessTarget, -1);
+    ExpectAt(7, 7);
+    EXPECT_EQ(std::make_pair(overlayState, brightnessTarget), std::make_pair(0.0f, -1.0f));
     EXPECT_EQ(selectedCell, 0) << "the finger that pressed BACK selects nothing";
-    float moves = movesMade;
+    const float moves = movesMade, games = gamesPlayed;
     BoardPlayer(true);
     Ticks(300);
     BoardPlayer(false);
@@ -294,12 +286,10 @@ TEST(InGame, TheOverlayAndThePauseMenuOpenAndCloseSurviveAClosedWindowAndQuitEnd
     }
     Ticks(12);
     Tap(75, 455);
-    Tap(280, 305);  // QUIT
-    EXPECT_EQ(overlayState, 0);
-    EXPECT_EQ(bannerKind, 5) << "GAME OVER";
-    EXPECT_EQ(boardLock, 3);
+    Tap(280, 305);  // QUIT: GAME OVER, the board locked
+    EXPECT_EQ(std::make_tuple(overlayState, bannerKind, boardLock), std::make_tuple(0.0f, 5.0f, 3.0f));
     ASSERT_TRUE(Until([] { return screen == 6; }, 1500));
-    EXPECT_EQ(gamesPlayed, 1);
+    EXPECT_EQ(gamesPlayed, games + 1);
     ASSERT_TRUE(UntilShown(6));
     Ticks(30);
     Tap(160, 300);
@@ -315,15 +305,13 @@ TEST(GameMode, ZenIsLockedAtNineChallengesAndOpensWithTheTenthWonInPlay) {
     TapMainMenu(0);
     ASSERT_TRUE(UntilShown(2));
     ExpectWayBack("game mode");
-    EXPECT_EQ(QuadsOf(26), 1) << "the lock over ZEN";
-    EXPECT_EQ(QuadsOf(109), 0);
+    EXPECT_EQ(std::make_pair(QuadsOf(26), QuadsOf(109)), std::make_pair(1, 0)) << "the lock over ZEN, not its name";
     ClearSounds();
     Tap(160, 390);
     EXPECT_EQ(Played("error.wav"), 1);
-    EXPECT_EQ(screen, 2);
-    EXPECT_EQ(menuStage, 2);
-    Tap(160, 200);   // ARCADE, within the 60 ticks after the locked tap
-    EXPECT_EQ(menuStage, 2) << "taps wait out the cooldown";
+    ExpectOnMenu(2);
+    Tap(160, 200);   // ARCADE, within the 60 ticks after the locked tap: it waits out the cooldown
+    ExpectOnMenu(2);
     Ticks(60);
     Tap(160, 200);
     ASSERT_TRUE(Until([] { return screen == 7 && runState == 2; }, 600));
@@ -333,16 +321,15 @@ TEST(GameMode, ZenIsLockedAtNineChallengesAndOpensWithTheTenthWonInPlay) {
     ASSERT_TRUE(Until([] { return challengesCompleted == 10; }, 5000)) << "the first clear completes COMMITMENT";
     BoardPlayer(false);
     EXPECT_EQ(challengeProgress(12), 100);
-    bool unlockedNotice = false;
-    for (int i = 0; i < 10; ++i) unlockedNotice = unlockedNotice || noticeRing(i) == 119;
-    EXPECT_TRUE(unlockedNotice) << "ZEN UNLOCKED is announced";
+    bool notice = false;
+    for (int i = 0; i < 10; ++i) notice = notice || noticeRing(i) == 119;
+    EXPECT_TRUE(notice) << "ZEN UNLOCKED is announced";
     ASSERT_TRUE(Until([] { return runState == 2 && boardPhase == 2; }, 600));
     ASSERT_TRUE(QuitGameToMenu());
 
     TapMainMenu(0);
     ASSERT_TRUE(UntilShown(2));
-    EXPECT_EQ(QuadsOf(26), 0);
-    EXPECT_EQ(QuadsOf(109), 1) << "ZEN's name instead of the lock";
+    EXPECT_EQ(std::make_pair(QuadsOf(26), QuadsOf(109)), std::make_pair(0, 1)) << "ZEN's name instead of the lock";
     Tap(160, 390);
     ASSERT_TRUE(Until([] { return screen == 7 && runState == 2 && gameMode == 4; }, 600));
     Ticks(12);
@@ -382,16 +369,13 @@ TEST(RatingPrompt, AsksAfterTheFifthGameAndALastTimeAfterTheTwentiethButNeverWit
     storeLink = link;
 
     ASSERT_TRUE(PromptOnGameMode());
-    EXPECT_TRUE(Shows("5 EXTRA SWAPS PER GAME"));
-    EXPECT_FALSE(Shows("LAST CHANCE"));
-    EXPECT_FALSE(Shows("BACK TO MAIN MENU"));
+    ExpectShown({"5 EXTRA SWAPS PER GAME"});
+    ExpectShown({"LAST CHANCE", "BACK TO MAIN MENU"}, false);
     Tap(160, 100);   // on a tile: the prompt takes the tap
     Ticks(25);
-    EXPECT_EQ(screen, 2);
-    EXPECT_EQ(menuStage, 2);
+    ExpectOnMenu(2);
     Tap(230, 325);   // NO THANKS
-    EXPECT_EQ(rateDeclines, 1);
-    EXPECT_EQ(hasRated, 0);
+    EXPECT_EQ(std::make_pair(hasRated, rateDeclines), std::make_pair(0, 1));
     Ticks(25);
     EXPECT_FALSE(Shows("PLEASE RATE SQUIBLY"));
     ExpectWayBack("game mode after the prompt");
@@ -405,8 +389,7 @@ TEST(RatingPrompt, AsksAfterTheFifthGameAndALastTimeAfterTheTwentiethButNeverWit
     ASSERT_TRUE(PromptOnGameMode());
     EXPECT_TRUE(Shows("LAST CHANCE"));
     Tap(50, 325);    // YES OK
-    EXPECT_EQ(hasRated, 1);
-    EXPECT_EQ(rateDeclines, 2);
+    EXPECT_EQ(std::make_pair(hasRated, rateDeclines), std::make_pair(1, 2));
     EXPECT_EQ(std::string(LastBrowserAddress()), link.c_str()) << "the store link went to the browser";
     Ticks(25);
     EXPECT_FALSE(Shows("PLEASE RATE SQUIBLY"));
@@ -419,8 +402,7 @@ TEST(RatingPrompt, AsksAfterTheFifthGameAndALastTimeAfterTheTwentiethButNeverWit
     ASSERT_TRUE(QuitGameToMenu());
     EXPECT_EQ(ReadBytes(SavePath("squibly.rat")), (Bytes{255, 1, 2}));
     Restart();
-    EXPECT_EQ(gamesPlayed, 255);
-    EXPECT_EQ(hasRated, 1);
+    EXPECT_EQ(std::make_pair(gamesPlayed, hasRated), std::make_pair(255, 1));
 }
 
 }  // namespace

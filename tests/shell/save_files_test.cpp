@@ -18,6 +18,20 @@ TEST(SettingsFile, AWholeRecordIsKeptExactlyAndAnyOtherStartWritesTheDefaultsOrT
     const Bytes custom = SettingsBytes(CustomSettings());
     Bytes otherLegacy = LegacyFile(230, 0);
     otherLegacy[0] = 231;
+    // Each damaged value falls back alone, and the scores stay in order.
+    std::vector<double> damaged = CustomSettings(), repaired = CustomSettings();
+    const std::tuple<size_t, double, double> damage[] = {
+        {0, NAN, 0.6f}, {2, 1.5, 1},   // music and speech volumes
+        {3, 1, 1}, {4, 3, 1},          // sound on, so a muted-music mark cannot be
+        {6, 0, 0}, {7, 40, 0},         // SKILLED LEVELING incomplete: its MASTER's 40 cannot be
+        {9, 150, 0}, {10, 40, 0},      // SKILLED SURVIVAL beyond 100, and so its MASTER's 40
+        {69, INFINITY, 0},             // creatures connected
+        {21 + 36 + 11, 0.5, 0}, {21 + 36 + 10, 87965, 20000},   // ZEN slot 5's level: the place falls back whole
+    };
+    for (auto [at, bad, good] : damage) damaged[at] = bad, repaired[at] = good;
+    // ARCADE slot 1's score: the default place (60000, 0) stands in and the table is sorted again.
+    damaged[21 + 12 + 2] = -5;
+    for (int s = 1; s < 6; ++s) repaired[21 + 12 + 2 * s] = s < 5 ? 90000 - 7 * (s + 1) : 60000, repaired[22 + 12 + 2 * s] = s < 5 ? 11 - s : 0;
     struct Case { const char* what; Bytes ach, dat; std::vector<double> after; } cases[] = {
         {"a first start", {}, {}, DefaultSettings()},
         {"a record one byte short", Bytes(custom.begin(), custom.end() - 1), {}, DefaultSettings()},
@@ -26,6 +40,7 @@ TEST(SettingsFile, AWholeRecordIsKeptExactlyAndAnyOtherStartWritesTheDefaultsOrT
         {"a legacy file of another layout alone", {}, otherLegacy, DefaultSettings()},
         {"a legacy file without the quality byte", custom, LegacyFile(229, 1), LegacySettings(false)},
         {"a legacy file with it", custom, LegacyFile(230, 1), LegacySettings(true)},
+        {"damaged values", SettingsBytes(damaged), {}, repaired},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -45,36 +60,6 @@ TEST(SettingsFile, AWholeRecordIsKeptExactlyAndAnyOtherStartWritesTheDefaultsOrT
         EXPECT_EQ(highScores(3, 5, 1), v[21 + 36 + 11]);
         EXPECT_EQ(creaturesConnectedTotal, v[69]);
     }
-}
-
-TEST(SettingsFile, EachDamagedValueFallsBackAloneAndTheScoresStayInOrder) {
-    SaveFolder folder;
-    std::vector<double> v = CustomSettings();
-    v[0] = NAN;           // music volume
-    v[2] = 1.5;           // speech volume
-    v[3] = 1;             // sound on ...
-    v[4] = 3;             // ... so a muted-music mark cannot be
-    v[6] = 0;             // SKILLED LEVELING incomplete: its MASTER's 40 cannot be
-    v[9] = 150;           // SKILLED SURVIVAL beyond 100
-    v[21 + 12 + 2] = -5;  // ARCADE slot 1 score
-    v[21 + 36 + 11] = 0.5;  // ZEN slot 5 level
-    v[69] = INFINITY;
-    folder.Write("squibly.ach", SettingsBytes(v));
-    folder.Start();
-    EXPECT_EQ(musicVolume, 0.6f);
-    EXPECT_EQ(soundVolume, 0.5f);
-    EXPECT_EQ(speechVolume, 1);
-    EXPECT_EQ(musicOn, 1);
-    for (int i : {0, 1, 3}) EXPECT_EQ(challengeProgress(i), 0) << i;
-    EXPECT_EQ(challengeProgress(6), 100);   // untouched neighbours keep their values
-    EXPECT_EQ(challengeProgress(7), 40);
-    // ARCADE: the default of slot 1 (60000) stands in and the table is sorted again.
-    const float arcade[6] = {90000 - 0, 90000 - 14, 90000 - 21, 90000 - 28, 90000 - 35, 60000};
-    for (int s = 0; s < 6; ++s) EXPECT_EQ(highScores(1, s, 0), arcade[s]) << s;
-    EXPECT_EQ(highScores(1, 5, 1), 0);
-    EXPECT_EQ(highScores(3, 5, 0), 20000);   // ZEN slot 5 fell back whole
-    EXPECT_EQ(highScores(0, 2, 0), 91000 - 14);
-    EXPECT_EQ(creaturesConnectedTotal, 0);
 }
 
 // ---- The saved game ------------------------------------------------------------------------
