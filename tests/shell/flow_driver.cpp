@@ -150,7 +150,8 @@ bool Shows(const std::string& text) {
         std::sort(glyphs.begin(), glyphs.end());
         std::string row;
         for (size_t i = 0; i < glyphs.size(); ++i) {
-            if (i > 0) row.append(static_cast<size_t>(std::max(0L, std::lround((glyphs[i].first - glyphs[i - 1].first) / 13) - 1)), ' ');
+            long gap = i > 0 ? std::lround((glyphs[i].first - glyphs[i - 1].first) / 13) - 1 : 0;
+            row.append(static_cast<size_t>(std::max(0L, gap)), ' ');
             row += static_cast<char>(48 + glyphs[i].second);
         }
         if (row.find(text) != std::string::npos) return true;

@@ -94,7 +94,8 @@ TEST(Clock, EachModeDrainsAtItsRateSpeedsUpSoundsTheAlarmOnceAndEnds) {
         Play(r.mode);
         if (HasFatalFailure()) return;
         // The panel of a new game: no points yet, level 01, ten switches, no power, the mode's name.
-        EXPECT_EQ(DigitsAt(20, 452) + " " + DigitsAt(20, 382) + " " + DigitsAt(21, 382) + " " + DigitsAt(21, 384), "0 01 10 0:00");
+        EXPECT_EQ(DigitsAt(20, 452) + " " + DigitsAt(20, 382) + " " + DigitsAt(21, 382) + " " + DigitsAt(21, 384),
+                  "0 01 10 0:00");
         EXPECT_TRUE(DrawnAt(23, 9, 360) && DrawnAt(r.modeName, 145, 355)) << "the empty power slot and the name";
         gameClock = r.startClock;
         int firstStep = 0, speedUp = 0, alarm = 0, end = 0, stepsAfterSpeedUp = 0;
@@ -285,9 +286,11 @@ TEST(Eggs, OneClearHatchesItsNeighboursCellByCellBelowRightAboveLeftEachOnce) {
         Tick();
         std::mt19937 standard;    // seeded 5489
         for (int egg : order)
-            EXPECT_EQ(std::make_pair(creatures(egg).state, creatures(egg).nextKind), std::make_pair(6.0f, r.kindOf(standard()))) << egg;
+            EXPECT_EQ(std::make_pair(creatures(egg).state, creatures(egg).nextKind),
+                      std::make_pair(6.0f, r.kindOf(standard()))) << egg;
         EXPECT_EQ(busyCount, 5 + 6);
-        EXPECT_EQ(std::make_pair(Played("alarm2.wav"), boardLock), r.mode == 1 ? std::make_pair(1, 1.0f) : std::make_pair(0, 0.0f));
+        EXPECT_EQ(std::make_pair(Played("alarm2.wav"), boardLock),
+                  r.mode == 1 ? std::make_pair(1, 1.0f) : std::make_pair(0, 0.0f));
         ASSERT_TRUE(Until([] { return boardPhase == 2 && busyCount == 0; }, 2000));
         EXPECT_GE(score + pendingScore, 5 * 50) << "the group of five scored";
         EXPECT_EQ(std::make_tuple(bannerKind == 5, runState, gameClock > -300, boardLock),

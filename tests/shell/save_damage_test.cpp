@@ -151,7 +151,7 @@ TEST_F(DamagedFiles, EveryFileCutOrFlippedStartsSoundAndLosesNoUndamagedScore) {
             if (::testing::Test::HasFailure()) return;
         }
         // Flips in the low bits of a value that may hold anything still give a whole record.
-        if (name == "squibly.sav") printf("%s: %d of %zu damaged files resumed the game\n", name.c_str(), resumed, cases.size());
+        if (name == "squibly.sav") printf("%d of %zu damaged saved games resumed\n", resumed, cases.size());
     }
 }
 

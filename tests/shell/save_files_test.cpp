@@ -31,7 +31,8 @@ TEST(SettingsFile, AWholeRecordIsKeptExactlyAndAnyOtherStartWritesTheDefaultsOrT
     for (auto [at, bad, good] : damage) damaged[at] = bad, repaired[at] = good;
     // ARCADE slot 1's score: the default place (60000, 0) stands in and the table is sorted again.
     damaged[21 + 12 + 2] = -5;
-    for (int s = 1; s < 6; ++s) repaired[21 + 12 + 2 * s] = s < 5 ? 90000 - 7 * (s + 1) : 60000, repaired[22 + 12 + 2 * s] = s < 5 ? 11 - s : 0;
+    for (int s = 1; s < 6; ++s)
+        repaired[21 + 12 + 2 * s] = s < 5 ? 90000 - 7 * (s + 1) : 60000, repaired[22 + 12 + 2 * s] = s < 5 ? 11 - s : 0;
     struct Case { const char* what; Bytes ach, dat; std::vector<double> after; } cases[] = {
         {"a first start", {}, {}, DefaultSettings()},
         {"a record one byte short", Bytes(custom.begin(), custom.end() - 1), {}, DefaultSettings()},
@@ -84,12 +85,10 @@ TEST_F(SavedGame, SavedResumedAndSavedAgainGivesTheSameRecordAndIsResumedOnce) {
     Bytes first = folder.Read("squibly.sav");
     ASSERT_GT(first.size(), 10044u);
     EXPECT_EQ(ValueAt(first, 0), ValueAt(first, first.size() - 8));   // the nonce at both ends
-    EXPECT_EQ(Values(first)[2], 7);   // screen
-    EXPECT_EQ(Values(first)[3], 7);   // phase
+    EXPECT_EQ(std::make_pair(Values(first)[2], Values(first)[3]), std::make_pair(7.0, 7.0));   // screen and phase
     EXPECT_EQ(Values(folder.Read("squibly.tes")), std::vector<double>{60});
     folder.Start("zen");
-    EXPECT_EQ(musicActive, 1);
-    EXPECT_EQ(gameMode, 1);   // the interrupted game, not the switch's
+    EXPECT_EQ(std::make_pair(musicActive, gameMode), std::make_pair(1.0f, 1.0f));   // the interrupted game, not the switch's
     EXPECT_FALSE(folder.Has("squibly.tes"));
     // Paused before a single tick has run: the same state is written again, between new nonces.
     SaveFolder::PauseAndResume();
@@ -143,9 +142,7 @@ TEST_F(SavedGame, TheCheckValueAndEveryFieldDecideWhetherTheRecordIsResumed) {
         if (c.resumed) {
             EXPECT_EQ(ValueAt(record, at), boardPhase) << "the field was found where the game read it";
         } else {
-            EXPECT_EQ(phase, 0);
-            EXPECT_EQ(screen, 1);
-            EXPECT_EQ(mainMenuChoice, 0);
+            EXPECT_EQ(std::make_tuple(phase, screen, mainMenuChoice), std::make_tuple(0.0f, 1.0f, 0.0f));
         }
         EXPECT_FALSE(folder.Has("squibly.tes"));
         EXPECT_EQ(SavedGameResumeFault(), "");

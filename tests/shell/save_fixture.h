@@ -44,7 +44,9 @@ inline std::vector<double> Values(const Bytes& bytes, size_t from = 0) {
     return out;
 }
 
-inline double ValueAt(const Bytes& bytes, size_t offset) { return Values(Bytes(bytes.begin() + offset, bytes.begin() + offset + 8))[0]; }
+inline double ValueAt(const Bytes& bytes, size_t offset) {
+    return Values(Bytes(bytes.begin() + offset, bytes.begin() + offset + 8))[0];
+}
 
 inline void PutValueAt(Bytes& bytes, size_t offset, double v) {
     uint64_t bits;
@@ -114,7 +116,8 @@ public:
     // In memory where the machine has it: the many starts of these tests would otherwise wait
     // on every save's sync to the disk.
     SaveFolder() {
-        std::string pattern = (std::filesystem::is_directory("/dev/shm") ? "/dev/shm" : "/tmp") + std::string("/squibly-saves-XXXXXX");
+        std::string pattern = std::filesystem::is_directory("/dev/shm") ? "/dev/shm" : "/tmp";
+        pattern += "/squibly-saves-XXXXXX";
         dir_ = mkdtemp(pattern.data());
     }
     ~SaveFolder() {
