@@ -1,5 +1,5 @@
-// The headless twin on its own: the virtual clock rule and the emulated display without GL. (Its
-// keys and pointer, quick taps included, are read through the input tests.)
+// The headless twin on its own: the virtual clock rule, the pointer kept from events, and the
+// emulated display without GL. (Its keys are read through the input tests.)
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -16,6 +16,7 @@ protected:
         NullPlatform::Reset();
     }
     Platform::Event e;
+    int x = 0, y = 0;
 };
 
 // Only sleeping and empty polls move the clock, so a loop that waits for time by polling always
@@ -30,6 +31,21 @@ TEST_F(NullTwin, SleepAdvancesTheClockAndAnEmptyPollCostsOneMillisecond) {
     EXPECT_EQ(Platform::Ticks(), 17u) << "a delivered event costs no time";
     while (Platform::Ticks() < 67) Platform::PollEvent(&e);
     EXPECT_EQ(Platform::Ticks(), 67u);
+}
+
+TEST_F(NullTwin, EventsMoveThePointerAndAQuickTapStillReadsAsPressedOnce) {
+    NullPlatform::PushPointerMove(10, 20);
+    NullPlatform::PushPointerButton(5, 5, true);
+    NullPlatform::PushPointerButton(5, 5, false);
+    ASSERT_TRUE(Platform::PollEvent(&e));
+    EXPECT_EQ(e.type, Platform::EVENT_MOUSEMOTION);
+    EXPECT_EQ(Platform::PointerState(0, &x, &y), 0u);
+    EXPECT_EQ(std::make_pair(x, y), std::make_pair(10, 20));
+    EXPECT_EQ(Platform::PointerState(1, &x, &y), 0u);   // only pointer 0 exists
+    while (NullPlatform::PendingEvents() > 0) Platform::PollEvent(&e);
+    EXPECT_EQ(Platform::PointerState(0, &x, &y), 1u);
+    EXPECT_EQ(x, 5);
+    EXPECT_EQ(Platform::PointerState(0, &x, &y), 0u);
 }
 
 TEST_F(NullTwin, TheDisplayIsATabletWithoutGLUnlessChosenOtherwise) {
