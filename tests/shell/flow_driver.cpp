@@ -207,12 +207,15 @@ bool StartGameFromMenu(float mode) {
     return Until([&] { return screen == 7 && gameMode == mode && runState == 2 && bannerKind == 0; }, 1200);
 }
 
-bool QuitGameToMenu() {
+bool QuitGameToMenu(const std::string& results) {
     Ticks(12);   // the strip's buttons wait out their cooldown
     Tap(75, 455);
     if (screen != 9) return false;
     Tap(280, 305);
+    // GAME OVER at once, the board locked and the overlay gone.
+    if (bannerKind != 5 || boardLock != 3 || overlayState != 0) return false;
     if (!Until([] { return screen == 6 && menuStage == 2 && inputCooldown == 0; }, 1500)) return false;
+    if (!results.empty() && !Shows(results)) return false;
     Tap(160, 300);
     return UntilShown(1);
 }

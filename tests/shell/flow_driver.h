@@ -50,8 +50,8 @@ void TapBackBar();
 
 // From the main menu: PLAY, the mode's tile, then ticks until the game runs (runState 2).
 bool StartGameFromMenu(float mode);
-// From a running game: the pause button, QUIT, the game-over sequence to the results, a tap,
-// back to the main menu.
-bool QuitGameToMenu();
+// From a running game: the pause button, QUIT (GAME OVER at once), the game-over sequence to the
+// results (showing `results`, when given), a tap, back to the main menu.
+bool QuitGameToMenu(const std::string& results = "");
 
 }  // namespace Flow

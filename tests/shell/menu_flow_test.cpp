@@ -33,6 +33,20 @@ void Restart() {
 // Every menu screen must show its way back, and only once it is fully shown may it be taken.
 void ExpectWayBack(const char* where) { EXPECT_TRUE(Shows("BACK TO MAIN MENU")) << where; }
 
+// Opens a menu screen by its main-menu button, with its way back shown.
+bool Open(int button, float shown, const char* where) {
+    TapMainMenu(button);
+    bool opened = UntilShown(shown);
+    ExpectWayBack(where);
+    return opened;
+}
+
+// Takes the way back to the main menu.
+bool Back() {
+    TapBackBar();
+    return UntilShown(1);
+}
+
 // Whether each text is on the last frame, as `shown` says.
 void ExpectShown(std::initializer_list<std::string> texts, bool shown = true) {
     for (const std::string& t : texts) EXPECT_EQ(Shows(t), shown) << t;
@@ -89,9 +103,7 @@ TEST(ScoredGames, EachModeToItsResultsTheHighScoreListAndTheScoresKeptByTheNextR
 
     // The high-score list: TIME TRIAL first, with the new entry; a drag moves it, a flick coasts
     // to rest, and left alone it drifts; it always stays inside its loop.
-    TapMainMenu(4);
-    ASSERT_TRUE(UntilShown(10));
-    ExpectWayBack("high scores");
+    ASSERT_TRUE(Open(4, 10, "high scores"));
     ExpectShown({"TIME TRIAL", "24000"});
     // A place in the top five is listed; the sixth, the overflow place, never is.
     EXPECT_EQ(Shows(Whole(rank) + "   " + Whole(played)), rank <= 5);
@@ -104,8 +116,7 @@ TEST(ScoredGames, EachModeToItsResultsTheHighScoreListAndTheScoresKeptByTheNextR
     ASSERT_TRUE(Until([] { return highScoreVelocity == 0; }, 200)) << "and comes to rest";
     ASSERT_TRUE(Until([] { return highScoreVelocity < 0; }, 200)) << "left alone it drifts";
     EXPECT_FALSE(Until([] { return highScoreScroll <= -1260 || highScoreScroll > 0; }, 1500)) << "out of its loop";
-    TapBackBar();
-    ASSERT_TRUE(UntilShown(1));
+    ASSERT_TRUE(Back());
 
     // On a desktop the main menu has its QUIT button: the program ends, leaving no game to resume.
     ASSERT_TRUE(PlayThenQuitInChild([] {
@@ -124,9 +135,7 @@ TEST(ScoredGames, EachModeToItsResultsTheHighScoreListAndTheScoresKeptByTheNextR
 
 TEST(Options, EverySliderEverySwitchAndTheResetDeclinedAndConfirmedAndKeptByTheNextRun) {
     StartFresh();
-    TapMainMenu(2);
-    ASSERT_TRUE(UntilShown(4));
-    ExpectWayBack("options");
+    ASSERT_TRUE(Open(2, 4, "options"));
     // Sliders follow the finger's x over their 276 units, and stop at their ends.
     struct Slider { float x, y; float* value; float to; } sliders[] = {
         {22 + 0.25f * 276, 97, &soundVolume, 0.25f}, {5, 97, &soundVolume, 0},
@@ -187,8 +196,7 @@ TEST(Options, EverySliderEverySwitchAndTheResetDeclinedAndConfirmedAndKeptByTheN
         EXPECT_EQ(Played("match.wav"), answer == 60 ? 1 : 0);
     }
     EXPECT_EQ(Values(ReadBytes(SavePath("squibly.ach"))).at(21 + 12), 72000) << "saved at once";
-    TapBackBar();
-    ASSERT_TRUE(UntilShown(1));
+    ASSERT_TRUE(Back());
     EXPECT_EQ(gameMode, 0) << "leaving the options is a return to the menus";
     // The next run has the defaults back and the settings the player chose.
     Restart();
@@ -205,9 +213,7 @@ TEST(Challenges, CellsSelectTheirDescriptionsAndTheLocksFollowTheTierBelow) {
     StartFresh();
     challengeProgress(0) = 100;   // SKILLED LEVELING
     challengeProgress(3) = 40;    // SKILLED SURVIVAL, on its way
-    TapMainMenu(3);
-    ASSERT_TRUE(UntilShown(5));
-    ExpectWayBack("challenges");
+    ASSERT_TRUE(Open(3, 5, "challenges"));
     ExpectShown({"SKILLED LEVELING", "100@ COMPLETE"});   // @: the font's percent sign
     EXPECT_EQ(QuadsOf(69), 9) << "MASTER LEVELING is open; the other MASTER and all EXTREME are locked";
     struct Case {
@@ -229,8 +235,7 @@ TEST(Challenges, CellsSelectTheirDescriptionsAndTheLocksFollowTheTierBelow) {
         EXPECT_EQ(selectedChallenge, c.selected) << c.x << "," << c.y;
         ExpectShown({c.line1, c.line2});
     }
-    TapBackBar();
-    ASSERT_TRUE(UntilShown(1));
+    ASSERT_TRUE(Back());
 }
 
 // The overlay and the pause menu inside a game; a game closed on its pause menu comes back there
@@ -284,16 +289,8 @@ TEST(InGame, TheOverlayAndThePauseMenuOpenAndCloseSurviveAClosedWindowAndQuitEnd
         Tap(s.x, 455);
         EXPECT_EQ(screen, s.screen) << s.x;
     }
-    Ticks(12);
-    Tap(75, 455);
-    Tap(280, 305);  // QUIT: GAME OVER, the board locked
-    EXPECT_EQ(std::make_tuple(overlayState, bannerKind, boardLock), std::make_tuple(0.0f, 5.0f, 3.0f));
-    ASSERT_TRUE(Until([] { return screen == 6; }, 1500));
+    ASSERT_TRUE(QuitGameToMenu("PUZZLE MODE"));
     EXPECT_EQ(gamesPlayed, games + 1);
-    ASSERT_TRUE(UntilShown(6));
-    Ticks(30);
-    Tap(160, 300);
-    ASSERT_TRUE(UntilShown(1));
 }
 
 TEST(GameMode, ZenIsLockedAtNineChallengesAndOpensWithTheTenthWonInPlay) {
@@ -302,9 +299,7 @@ TEST(GameMode, ZenIsLockedAtNineChallengesAndOpensWithTheTenthWonInPlay) {
     for (int i = 0; i < 9; ++i) challengeProgress(i) = 100;
     challengesCompleted = 9;
     creaturesConnectedTotal = 1999;
-    TapMainMenu(0);
-    ASSERT_TRUE(UntilShown(2));
-    ExpectWayBack("game mode");
+    ASSERT_TRUE(Open(0, 2, "game mode"));
     EXPECT_EQ(std::make_pair(QuadsOf(26), QuadsOf(109)), std::make_pair(1, 0)) << "the lock over ZEN, not its name";
     ClearSounds();
     Tap(160, 390);
@@ -332,11 +327,7 @@ TEST(GameMode, ZenIsLockedAtNineChallengesAndOpensWithTheTenthWonInPlay) {
     EXPECT_EQ(std::make_pair(QuadsOf(26), QuadsOf(109)), std::make_pair(0, 1)) << "ZEN's name instead of the lock";
     Tap(160, 390);
     ASSERT_TRUE(Until([] { return screen == 7 && runState == 2 && gameMode == 4; }, 600));
-    Ticks(12);
-    Tap(75, 455);
-    Tap(280, 305);
-    ASSERT_TRUE(Until([] { return screen == 6 && menuStage == 2; }, 1500));
-    EXPECT_TRUE(Shows("ZEN MODE"));
+    ASSERT_TRUE(QuitGameToMenu("ZEN MODE"));
 }
 
 // Enters the game-mode screen and reports whether the rating prompt is up.
@@ -364,8 +355,7 @@ TEST(RatingPrompt, AsksAfterTheFifthGameAndALastTimeAfterTheTwentiethButNeverWit
     storeLink = "";   // as a build made with an empty store link
     EXPECT_FALSE(PromptOnGameMode());
     ExpectWayBack("game mode without a store link");
-    TapBackBar();
-    ASSERT_TRUE(UntilShown(1));
+    ASSERT_TRUE(Back());
     storeLink = link;
 
     ASSERT_TRUE(PromptOnGameMode());
@@ -379,8 +369,7 @@ TEST(RatingPrompt, AsksAfterTheFifthGameAndALastTimeAfterTheTwentiethButNeverWit
     Ticks(25);
     EXPECT_FALSE(Shows("PLEASE RATE SQUIBLY"));
     ExpectWayBack("game mode after the prompt");
-    TapBackBar();
-    ASSERT_TRUE(UntilShown(1));
+    ASSERT_TRUE(Back());
 
     gamesPlayed = 19;
     EXPECT_FALSE(PromptOnGameMode()) << "declined: not again before twenty games";
