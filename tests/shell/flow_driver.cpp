@@ -27,28 +27,15 @@ namespace Flow {
 namespace {
 
 float fingerX = 0, fingerY = 0;
-bool fingerDown = false;
-bool boardPlayer = false;
+bool fingerDown = false, boardPlayer = false;
 
 void ApplyFinger() {
     if (boardPlayer) {
         BotTouch t = BoardBotStep();
-        fingerX = t.x;
-        fingerY = t.y;
-        fingerDown = t.button != 0;
+        fingerX = t.x, fingerY = t.y, fingerDown = t.button != 0;
     }
-    int x = static_cast<int>(fingerX * scaleX + offsetX);
-    int y = static_cast<int>(fingerY * scaleY + offsetY);
-    NullPlatform::SetPointer(x, y, fingerDown ? 1u : 0u);
-}
-
-// A scratch game folder whose Media is the build's.
-std::string MakeGameFolder() {
-    std::string folder = MakeScratchFolder("squibly-flow-");
-    EXPECT_NE(folder, "");
-    if (folder.empty()) folder = "/tmp";
-    EXPECT_EQ(symlink(SQUIBLY_MEDIA_DIR, (folder + "/Media").c_str()), 0);
-    return folder;
+    NullPlatform::SetPointer(static_cast<int>(fingerX * scaleX + offsetX), static_cast<int>(fingerY * scaleY + offsetY),
+                             fingerDown ? 1u : 0u);
 }
 
 struct DrawnQuad {
@@ -64,24 +51,33 @@ std::vector<DrawnQuad> FrameQuads() {
     const SpriteRecord* atlas = GetSprite(3);
     if (!atlas || atlas->paddedWidth <= 0) return out;
     static std::map<std::pair<int, int>, std::pair<int, int>> byTexel;
-    if (byTexel.empty()) {
-        for (int i = 0; i < 122; ++i)
-            for (int f = 0; f < 48; ++f)
-                if (glyphTable(i, f, 2) > 0) byTexel[{glyphTable(i, f, 0), glyphTable(i, f, 1)}] = {i, f};
-    }
+    for (int i = byTexel.empty() ? 0 : 122; i < 122; ++i)
+        for (int f = 0; f < 48; ++f)
+            if (glyphTable(i, f, 2) > 0) byTexel[{glyphTable(i, f, 0), glyphTable(i, f, 1)}] = {i, f};
+    float sx = scalingOn != 0 ? scaleX : 1, sy = scalingOn != 0 ? scaleY : 1;
     for (size_t q = 0; q + 6 <= vs.size(); q += 6) {
-        const BatchVertex& v = vs[q];
-        int u = static_cast<int>(std::lround(v.s * atlas->paddedWidth));
-        int t = static_cast<int>(std::lround(atlas->imageHeight - v.t * atlas->paddedHeight));
+        int u = static_cast<int>(std::lround(vs[q].s * atlas->paddedWidth));
+        int t = static_cast<int>(std::lround(atlas->imageHeight - vs[q].t * atlas->paddedHeight));
         auto it = byTexel.find({u, t});
-        if (it == byTexel.end()) continue;
-        float sx = scalingOn != 0 ? scaleX : 1, sy = scalingOn != 0 ? scaleY : 1;
-        out.push_back({it->second.first, it->second.second, v.x / sx, v.y / sy, u, t});
+        if (it != byTexel.end()) out.push_back({it->second.first, it->second.second, vs[q].x / sx, vs[q].y / sy, u, t});
     }
     return out;
 }
 
-const float SMALL_ADVANCE = 13;
+// The quads of `item` as (x, y, frame). The menus' and the tutorial's own pictures share texels in
+// their two atlases, so a quad belongs to an item when it starts at one of its rectangles,
+// whichever item the texel names first.
+std::vector<DrawnQuad> ItemQuads(int item) {
+    std::vector<DrawnQuad> out;
+    for (DrawnQuad q : FrameQuads())
+        for (int f = 0; f < 48 && glyphTable(item, f, 2) > 0; ++f)
+            if (glyphTable(item, f, 0) == q.u && glyphTable(item, f, 1) == q.v) {
+                q.frame = f;
+                out.push_back(q);
+                break;
+            }
+    return out;
+}
 
 }  // namespace
 
@@ -94,7 +90,10 @@ void StartFresh() {
         // The rating prompt's browser: a program that does nothing.
         setenv("SQUIBLY_BROWSER", "true", 1);
         StartRuntimeOnce();
-        std::string folder = MakeGameFolder();
+        // A scratch game folder whose Media is the build's.
+        std::string folder = MakeScratchFolder("squibly-flow-");
+        ASSERT_NE(folder, "");
+        ASSERT_EQ(symlink(SQUIBLY_MEDIA_DIR, (folder + "/Media").c_str()), 0);
         SetCurrentDir(folder.c_str());
         GameStartup();
         tickInputHook = ApplyFinger;
@@ -103,35 +102,23 @@ void StartFresh() {
     ResetProgress(1);
     gamesPlayed = hasRated = rateDeclines = 0;
     screen = 1;
-    phase = 0;
     gameMode = 1;
-    menuStage = 0;
-    menuAlpha = 0;
-    fieldActive = 0;
-    overlayState = 0;
-    resetConfirmOpen = 0;
-    fingerDown = false;
-    boardPlayer = false;
+    phase = menuStage = menuAlpha = fieldActive = overlayState = resetConfirmOpen = 0;
+    fingerDown = boardPlayer = false;
     Ticks(1);
     ClearSounds();
 }
 
 void Ticks(int n) {
-    long long target = logicTickCount + n;
-    while (logicTickCount < target) RunFrame();
+    for (long long target = logicTickCount + n; logicTickCount < target;) RunFrame();
 }
 
 void BoardPlayer(bool on) {
     boardPlayer = on;
-    if (!on) fingerDown = false;
+    fingerDown = fingerDown && on;
 }
 
-void Down(float x, float y) {
-    fingerX = x;
-    fingerY = y;
-    fingerDown = true;
-}
-
+void Down(float x, float y) { fingerX = x, fingerY = y, fingerDown = true; }
 void Up() { fingerDown = false; }
 
 void Tap(float x, float y, int hold) {
@@ -142,11 +129,7 @@ void Tap(float x, float y, int hold) {
 }
 
 bool Until(const std::function<bool()>& done, int limit) {
-    long long end = logicTickCount + limit;
-    while (logicTickCount < end) {
-        if (done()) return true;
-        RunFrame();
-    }
+    for (long long end = logicTickCount + limit; logicTickCount < end && !done();) RunFrame();
     return done();
 }
 
@@ -154,60 +137,34 @@ bool UntilShown(float target, int limit) {
     return Until([&] {
         if (screen != target) return false;
         if (target == 1) return mainMenuStage == 2;
-        if (target == 7 || target == 8 || target == 9) return true;
-        return menuStage == 2;
+        return target >= 7 && target <= 9 ? true : menuStage == 2;
     }, limit);
 }
 
-std::vector<std::string> TextRows() {
+bool Shows(const std::string& text) {
+    // The small font's rows, left to right, a space for each empty step of 13 units.
     std::map<int, std::vector<std::pair<float, int>>> rows;   // by y: (x, frame)
     for (const DrawnQuad& q : FrameQuads())
         if (q.item == 86) rows[static_cast<int>(std::lround(q.y))].push_back({q.x, q.frame});
-    std::vector<std::string> out;
     for (auto& [y, glyphs] : rows) {
         std::sort(glyphs.begin(), glyphs.end());
-        std::string text;
+        std::string row;
         for (size_t i = 0; i < glyphs.size(); ++i) {
-            if (i > 0) {
-                int gap = static_cast<int>(std::lround((glyphs[i].first - glyphs[i - 1].first) / SMALL_ADVANCE)) - 1;
-                text.append(static_cast<size_t>(std::max(gap, 0)), ' ');
-            }
-            text += static_cast<char>(48 + glyphs[i].second);
+            long gap = i > 0 ? std::lround((glyphs[i].first - glyphs[i - 1].first) / 13) - 1 : 0;
+            row.append(static_cast<size_t>(std::max(0L, gap)), ' ');
+            row += static_cast<char>(48 + glyphs[i].second);
         }
-        out.push_back(text);
-    }
-    return out;
-}
-
-bool Shows(const std::string& text) {
-    for (const std::string& row : TextRows())
         if (row.find(text) != std::string::npos) return true;
+    }
     return false;
 }
 
-namespace {
-// The frame of `item` whose rectangle starts at the quad's first texel, or -1. The menus' and the
-// tutorial's own pictures share texels in their two atlases, so a quad belongs to an item when it
-// starts at one of its rectangles, whichever item the texel names first.
-int FrameOf(int item, const DrawnQuad& q) {
-    for (int f = 0; f < 48 && glyphTable(item, f, 2) > 0; ++f)
-        if (glyphTable(item, f, 0) == q.u && glyphTable(item, f, 1) == q.v) return f;
-    return -1;
-}
-}  // namespace
-
-int QuadsOf(int item) {
-    int n = 0;
-    for (const DrawnQuad& q : FrameQuads()) n += FrameOf(item, q) >= 0;
-    return n;
-}
+int QuadsOf(int item) { return static_cast<int>(ItemQuads(item).size()); }
 
 std::string DigitsAt(int item, float y) {
     std::vector<std::pair<float, int>> row;
-    for (const DrawnQuad& q : FrameQuads()) {
-        int f = FrameOf(item, q);
-        if (f >= 0 && std::fabs(q.y - y) < 1) row.push_back({q.x, f});
-    }
+    for (const DrawnQuad& q : ItemQuads(item))
+        if (std::fabs(q.y - y) < 1) row.push_back({q.x, q.frame});
     std::sort(row.begin(), row.end());
     std::string out;
     for (const auto& [x, f] : row) out += f < 10 ? static_cast<char>('0' + f) : f == 11 ? ':' : '?';
@@ -215,8 +172,8 @@ std::string DigitsAt(int item, float y) {
 }
 
 bool DrawnAt(int item, float x, float y) {
-    for (const DrawnQuad& q : FrameQuads())
-        if (FrameOf(item, q) >= 0 && std::fabs(q.x - x) < 1 && std::fabs(q.y - y) < 1) return true;
+    for (const DrawnQuad& q : ItemQuads(item))
+        if (std::fabs(q.x - x) < 1 && std::fabs(q.y - y) < 1) return true;
     return false;
 }
 
@@ -229,23 +186,16 @@ std::string BigLetters() {
 
 int Played(const std::string& file) {
     int n = 0;
-    for (const NullAudio::PlayRecord& p : NullAudio::Plays()) {
-        if (p.path.size() >= file.size() && p.path.compare(p.path.size() - file.size(), file.size(), file) == 0) ++n;
-    }
+    for (const NullAudio::PlayRecord& p : NullAudio::Plays())
+        n += p.path.size() >= file.size() && p.path.compare(p.path.size() - file.size(), file.size(), file) == 0;
     return n;
 }
 
 void ClearSounds() { NullAudio::ClearPlays(); }
 
-void TapMainMenu(int button) {
-    static const float Y[5] = {158, 206, 254, 302, 350};
-    Tap(160, Y[button]);
-}
+void TapMainMenu(int button) { Tap(160, 158 + 48 * button); }
 
-void TapModeTile(float mode) {
-    float y = mode == 3 ? 100 : mode == 1 ? 200 : mode == 2 ? 295 : 390;
-    Tap(160, y);
-}
+void TapModeTile(float mode) { Tap(160, mode == 3 ? 100 : mode == 1 ? 200 : mode == 2 ? 295 : 390); }
 
 void TapBackBar() { Tap(160, 462); }
 
@@ -257,12 +207,15 @@ bool StartGameFromMenu(float mode) {
     return Until([&] { return screen == 7 && gameMode == mode && runState == 2 && bannerKind == 0; }, 1200);
 }
 
-bool QuitGameToMenu() {
+bool QuitGameToMenu(const std::string& results) {
     Ticks(12);   // the strip's buttons wait out their cooldown
     Tap(75, 455);
     if (screen != 9) return false;
     Tap(280, 305);
+    // GAME OVER at once, the board locked and the overlay gone.
+    if (bannerKind != 5 || boardLock != 3 || overlayState != 0) return false;
     if (!Until([] { return screen == 6 && menuStage == 2 && inputCooldown == 0; }, 1500)) return false;
+    if (!results.empty() && !Shows(results)) return false;
     Tap(160, 300);
     return UntilShown(1);
 }

@@ -27,8 +27,7 @@ bool Until(const std::function<bool()>& done, int limit);
 // Ticks until the menu screen in `screen` is fully shown (and the main menu's buttons settled).
 bool UntilShown(float screen, int limit = 600);
 
-// The rows of small-font text of the last frame, left to right, a space for each empty step.
-std::vector<std::string> TextRows();
+// Whether a row of small-font text of the last frame holds `text`.
 bool Shows(const std::string& text);
 // Quads of the last frame drawn from an atlas item (any frame).
 int QuadsOf(int item);
@@ -51,8 +50,8 @@ void TapBackBar();
 
 // From the main menu: PLAY, the mode's tile, then ticks until the game runs (runState 2).
 bool StartGameFromMenu(float mode);
-// From a running game: the pause button, QUIT, the game-over sequence to the results, a tap,
-// back to the main menu.
-bool QuitGameToMenu();
+// From a running game: the pause button, QUIT (GAME OVER at once), the game-over sequence to the
+// results (showing `results`, when given), a tap, back to the main menu.
+bool QuitGameToMenu(const std::string& results = "");
 
 }  // namespace Flow

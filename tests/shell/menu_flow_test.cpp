@@ -1,15 +1,19 @@
 // Whole flows through the screens on the headless twin, driven by a finger through the real frame
 // loop and read back from what the frames drew: every scored mode from the main menu to its
 // results and the high-score list; options; challenges; the overlay and the pause menu inside a
-// game; the ZEN lock; the rating prompts.
+// game; the ZEN lock; the rating prompts; and what of it all the save files keep for the next run.
 #include <gtest/gtest.h>
 
 #include <string>
 
+#include "game/shell/main_routine.h"
+#include "game/shell/save_files.h"
 #include "game/state/globals.h"
 #include "runtime/core/device_services.h"
+#include "runtime/core/lifecycle.h"
 #include "runtime/platform/null_audio.h"
 #include "tests/shell/flow_driver.h"
+#include "tests/shell/save_fixture.h"
 
 namespace {
 
@@ -17,20 +21,46 @@ using namespace Flow;
 
 std::string Whole(float v) { return std::to_string(static_cast<long long>(v)); }
 
-bool EndsWith(const std::string& s, const std::string& end) {
-    return s.size() >= end.size() && s.compare(s.size() - end.size(), end.size(), end) == 0;
+std::string SavePath(const char* name) { return std::string(SaveFilePath(name).c_str()); }
+
+// The game started again in its folder, as the next run of the program starts.
+void Restart() {
+    Up();
+    SetCurrentDir(saveDir);
+    GameStartup();
 }
 
 // Every menu screen must show its way back, and only once it is fully shown may it be taken.
 void ExpectWayBack(const char* where) { EXPECT_TRUE(Shows("BACK TO MAIN MENU")) << where; }
 
-TEST(ScoredGames, EachModeFromTheMenuToItsEndTheResultsAndTheHighScoreList) {
+// Opens a menu screen by its main-menu button, with its way back shown.
+bool Open(int button, float shown, const char* where) {
+    TapMainMenu(button);
+    bool opened = UntilShown(shown);
+    ExpectWayBack(where);
+    return opened;
+}
+
+// Takes the way back to the main menu.
+bool Back() {
+    TapBackBar();
+    return UntilShown(1);
+}
+
+// Whether each text is on the last frame, as `shown` says.
+void ExpectShown(std::initializer_list<std::string> texts, bool shown = true) {
+    for (const std::string& t : texts) EXPECT_EQ(Shows(t), shown) << t;
+}
+
+void ExpectAt(float s, float p) { EXPECT_EQ(std::make_pair(screen, phase), std::make_pair(s, p)); }
+void ExpectOnMenu(float s) { EXPECT_EQ(std::make_pair(screen, menuStage), std::make_pair(s, 2.0f)); }
+
+TEST(ScoredGames, EachModeToItsResultsTheHighScoreListAndTheScoresKeptByTheNextRun) {
     StartFresh();
     ASSERT_TRUE(UntilShown(1));
-    EXPECT_EQ(QuadsOf(97), 1) << "PLAY";
-    EXPECT_EQ(QuadsOf(101), 1) << "HIGH SCORES";
-    EXPECT_EQ(QuadsOf(88), 0) << "the tablet has no QUIT button";
-    EXPECT_EQ(QuadsOf(87) + QuadsOf(89), 2) << "the corner decorations";
+    // PLAY, HIGH SCORES, no QUIT button on the tablet, the corner decorations.
+    EXPECT_EQ(std::vector<int>({QuadsOf(97), QuadsOf(101), QuadsOf(88), QuadsOf(87) + QuadsOf(89)}),
+              std::vector<int>({1, 1, 0, 2}));
 
     // TIME TRIAL, played by the session bot's board player until the clock ends it.
     ASSERT_TRUE(StartGameFromMenu(3));
@@ -46,19 +76,25 @@ TEST(ScoredGames, EachModeFromTheMenuToItsEndTheResultsAndTheHighScoreList) {
     ASSERT_GT(score, 4000) << "the bot should have passed the lowest entry";
     ASSERT_TRUE(UntilShown(6));
     Ticks(60);   // the score has counted up
-    EXPECT_TRUE(Shows("TIME TRIAL MODE"));
-    EXPECT_TRUE(Shows("SCORE: " + Whole(score)));
-    EXPECT_EQ(newHighScore, 1);
-    EXPECT_TRUE(Shows("NEW HIGH SCORE"));
-    EXPECT_TRUE(Shows("YOUR RANK: " + Whole(resultRank)));
+    ExpectShown({"TIME TRIAL MODE", "SCORE: " + Whole(score), "NEW HIGH SCORE", "YOUR RANK: " + Whole(resultRank)});
     ASSERT_GE(resultRank, 1);
-    EXPECT_EQ(highScores(0, static_cast<int>(resultRank) - 1, 0), score);
-    EXPECT_EQ(highScores(0, static_cast<int>(resultRank) - 1, 1), level);
-    EXPECT_EQ(gamesPlayed, 1);
+    const int place = static_cast<int>(resultRank) - 1;
+    EXPECT_EQ(highScores(0, place, 0), score);
+    EXPECT_EQ(highScores(0, place, 1), level);
     ExpectWayBack("results");
-    float played = score, rank = resultRank;
+    const float played = score, rank = resultRank;
     Tap(160, 300);
     ASSERT_TRUE(UntilShown(1));
+    // The table and the count are on disk, and the next run has them.
+    EXPECT_EQ(ReadBytes(SavePath("squibly.rat")), (Bytes{1, 0, 0}));
+    std::vector<double> stored = Values(ReadBytes(SavePath("squibly.ach")));
+    for (int slot = 0; slot < 6; ++slot) {
+        EXPECT_EQ(stored.at(21 + 2 * slot), highScores(0, slot, 0)) << slot;
+        EXPECT_EQ(stored.at(22 + 2 * slot), highScores(0, slot, 1)) << slot;
+    }
+    Restart();
+    EXPECT_EQ(gamesPlayed, 1);
+    EXPECT_EQ(highScores(0, place, 0), played);
 
     // PUZZLE, ended from the pause menu.
     ASSERT_TRUE(StartGameFromMenu(2));
@@ -67,99 +103,73 @@ TEST(ScoredGames, EachModeFromTheMenuToItsEndTheResultsAndTheHighScoreList) {
 
     // The high-score list: TIME TRIAL first, with the new entry; a drag moves it, a flick coasts
     // to rest, and left alone it drifts; it always stays inside its loop.
-    TapMainMenu(4);
-    ASSERT_TRUE(UntilShown(10));
-    ExpectWayBack("high scores");
-    EXPECT_TRUE(Shows("TIME TRIAL"));
+    ASSERT_TRUE(Open(4, 10, "high scores"));
+    ExpectShown({"TIME TRIAL", "24000"});
     // A place in the top five is listed; the sixth, the overflow place, never is.
-    if (rank <= 5) {
-        EXPECT_TRUE(Shows(Whole(rank) + "   " + Whole(played)));
-    } else {
-        EXPECT_FALSE(Shows(Whole(played)));
-    }
-    EXPECT_TRUE(Shows("24000"));
+    EXPECT_EQ(Shows(Whole(rank) + "   " + Whole(played)), rank <= 5);
     float before = highScoreScroll;
-    for (float y = 380; y > 200; y -= 6) {
-        Down(160, y);
-        Ticks(1);
-    }
+    for (float y = 380; y > 200; y -= 6) Down(160, y), Ticks(1);
     EXPECT_LT(highScoreScroll, before - 150) << "the list follows the finger";
     Up();
     Ticks(1);
     EXPECT_LT(highScoreVelocity, 0) << "a flick coasts on";
     ASSERT_TRUE(Until([] { return highScoreVelocity == 0; }, 200)) << "and comes to rest";
     ASSERT_TRUE(Until([] { return highScoreVelocity < 0; }, 200)) << "left alone it drifts";
-    bool inLoop = true;
-    Until([&] {
-        inLoop = inLoop && highScoreScroll > -1260 && highScoreScroll <= 0;
-        return false;
-    }, 1500);
-    EXPECT_TRUE(inLoop);
-    EXPECT_TRUE(Shows("ARCADE") || Shows("PUZZLE") || Shows("ZEN") || Shows("TIME TRIAL"));
-    TapBackBar();
-    ASSERT_TRUE(UntilShown(1));
+    EXPECT_FALSE(Until([] { return highScoreScroll <= -1260 || highScoreScroll > 0; }, 1500)) << "out of its loop";
+    ASSERT_TRUE(Back());
+
+    // On a desktop the main menu has its QUIT button: the program ends, leaving no game to resume.
+    ASSERT_TRUE(PlayThenQuitInChild([] {
+        platform = 6;
+        if (!UntilShown(1)) _exit(6);
+        Down(160, 398);   // QUIT, the sixth button
+        for (int frames = 0; RunFrame(); ++frames)
+            if (frames > 600) _exit(7);
+        EndProgram();   // as the main routine ends
+    }));
+    EXPECT_EQ(Values(ReadBytes(SavePath("squibly.sav"))).at(3), 99);   // written by the quit on the way out
+    Restart();
+    EXPECT_EQ(musicActive, 0);
+    ExpectAt(1, 0);
 }
 
-TEST(Options, EverySliderEverySwitchAndTheResetDeclinedAndConfirmed) {
+TEST(Options, EverySliderEverySwitchAndTheResetDeclinedAndConfirmedAndKeptByTheNextRun) {
     StartFresh();
-    TapMainMenu(2);
-    ASSERT_TRUE(UntilShown(4));
-    ExpectWayBack("options");
-    // Sliders follow the finger's x; the sound slider lets the player hear the new volume.
+    ASSERT_TRUE(Open(2, 4, "options"));
+    // Sliders follow the finger's x over their 276 units, and stop at their ends.
+    struct Slider { float x, y; float* value; float to; } sliders[] = {
+        {22 + 0.25f * 276, 97, &soundVolume, 0.25f}, {5, 97, &soundVolume, 0},
+        {22 + 0.5f * 276, 164, &musicVolume, 0.5f},  {310, 231, &speechVolume, 1},
+        {22 + 0.4f * 276, 231, &speechVolume, 0.4f}, {22 + 0.8f * 276, 97, &soundVolume, 0.8f},
+    };
     ClearSounds();
-    Down(22 + 0.25f * 276, 97);
-    Ticks(3);
-    EXPECT_NEAR(soundVolume, 0.25f, 0.01f);
-    EXPECT_GE(Played("select2.wav"), 1);
-    Down(5, 97);
-    Ticks(12);
-    EXPECT_EQ(soundVolume, 0);
-    Down(22 + 0.5f * 276, 164);
-    Ticks(3);
-    EXPECT_NEAR(musicVolume, 0.5f, 0.01f);
-    Down(310, 231);
-    Ticks(3);
-    EXPECT_EQ(speechVolume, 1);
-    Down(22 + 0.4f * 276, 231);
-    Ticks(3);
-    Up();
-    Ticks(1);
-    EXPECT_NEAR(speechVolume, 0.4f, 0.01f);
-    Down(22 + 0.8f * 276, 97);
-    Ticks(3);
-    Up();
-    Ticks(1);
+    for (const Slider& s : sliders) {
+        Tap(s.x, s.y, 12);
+        EXPECT_NEAR(*s.value, s.to, 0.01f) << s.x << "," << s.y;
+    }
+    EXPECT_GE(Played("select2.wav"), 1) << "the sound slider lets the player hear the new volume";
 
     // Switches: each names what a tap does; a finger left resting switches once.
     EXPECT_TRUE(Shows("SOUND OFF"));
-    Down(160, 285);
-    Ticks(40);
-    Up();
-    Ticks(1);
-    EXPECT_EQ(soundOn, 0);
-    EXPECT_TRUE(Shows("SOUND ON"));
-    Ticks(15);
-    ClearSounds();
-    Tap(160, 285);
-    EXPECT_EQ(soundOn, 1);
-    EXPECT_EQ(Played("sparkle1.wav"), 1) << "switching sound on says so";
-    Tap(160, 330);   // within the cooldown of the last button: ignored
-    EXPECT_EQ(musicOn, 1);
-    Ticks(15);
-    Tap(160, 330);
-    EXPECT_EQ(musicOn, 0);
-    EXPECT_EQ(NullAudio::CurrentMusicPath(), "");
-    EXPECT_TRUE(Shows("MUSIC ON"));
-    Ticks(15);
-    Tap(160, 330);
-    EXPECT_EQ(musicOn, 1);
-    EXPECT_TRUE(EndsWith(NullAudio::CurrentMusicPath(), "intro.mp3")) << NullAudio::CurrentMusicPath();
-    Ticks(15);
-    Tap(160, 420);
-    EXPECT_EQ(lowQuality, 1);
-    EXPECT_TRUE(Shows("HIGH QUALITY ON"));
-    Ticks(15);
-    Tap(160, 420);
+    struct Switch { float y; float* value; float to; const char* shows; const char* sound; const char* music; } switches[] = {
+        {285, &soundOn, 0, "SOUND ON", nullptr, nullptr},
+        {285, &soundOn, 1, "SOUND OFF", "sparkle1.wav", nullptr},
+        {330, &musicOn, 0, "MUSIC ON", nullptr, ""},
+        {330, &musicOn, 1, "MUSIC OFF", nullptr, "intro.mp3"},
+        {420, &lowQuality, 1, "HIGH QUALITY ON", nullptr, nullptr},
+        {420, &lowQuality, 0, nullptr, nullptr, nullptr},
+    };
+    for (const Switch& s : switches) {
+        Ticks(15);
+        ClearSounds();
+        Tap(160, s.y, &s == switches ? 40 : 3);
+        EXPECT_EQ(*s.value, s.to) << s.y;
+        EXPECT_TRUE(!s.shows || Shows(s.shows)) << s.shows;
+        EXPECT_TRUE(!s.sound || Played(s.sound) == 1) << s.sound;
+        std::string music = NullAudio::CurrentMusicPath();
+        EXPECT_TRUE(!s.music || (*s.music ? music.find(s.music) != std::string::npos : music.empty())) << music;
+    }
+    Tap(160, 420);   // within the cooldown of the last button: ignored
     EXPECT_EQ(lowQuality, 0);
     Ticks(15);
 
@@ -168,47 +178,43 @@ TEST(Options, EverySliderEverySwitchAndTheResetDeclinedAndConfirmed) {
     challengeProgress(0) = 100;
     challengeProgress(1) = 55;
     challengesCompleted = 1;
-    Tap(160, 375);
-    EXPECT_EQ(resetConfirmOpen, 1);
-    EXPECT_TRUE(Shows("ARE YOU SURE?"));
-    EXPECT_FALSE(Shows("BACK TO MAIN MENU")) << "the box hides the way out until it is answered";
-    Ticks(15);
-    Tap(160, 462);   // the way out is not taken while the box is open
-    EXPECT_EQ(screen, 4);
-    EXPECT_EQ(menuStage, 2);
-    Tap(256, 270);   // NO
-    EXPECT_EQ(resetConfirmOpen, 0);
-    EXPECT_EQ(highScores(1, 0, 0), 99999);
-    EXPECT_EQ(challengeProgress(0), 100);
-    Ticks(15);
-    Tap(160, 375);
-    Ticks(15);
-    ClearSounds();
-    Tap(60, 270);    // YES
-    EXPECT_EQ(resetConfirmOpen, 0);
+    // NO keeps them, YES resets them; the box hides the way out until it is answered, and a tap
+    // there is not taken while it is open.
+    for (float answer : {256, 60}) {
+        Ticks(15);
+        Tap(160, 375);
+        EXPECT_EQ(resetConfirmOpen, 1);
+        ExpectShown({"ARE YOU SURE?"});
+        ExpectShown({"BACK TO MAIN MENU"}, false);
+        Ticks(15);
+        Tap(160, 462);
+        ExpectOnMenu(4);
+        ClearSounds();
+        Tap(answer, 270);
+        EXPECT_EQ(resetConfirmOpen, 0);
+        EXPECT_EQ(highScores(1, 0, 0), answer == 60 ? 72000 : 99999);
+        EXPECT_EQ(Played("match.wav"), answer == 60 ? 1 : 0);
+    }
+    EXPECT_EQ(Values(ReadBytes(SavePath("squibly.ach"))).at(21 + 12), 72000) << "saved at once";
+    ASSERT_TRUE(Back());
+    EXPECT_EQ(gameMode, 0) << "leaving the options is a return to the menus";
+    // The next run has the defaults back and the settings the player chose.
+    Restart();
     EXPECT_EQ(highScores(1, 0, 0), 72000);
     EXPECT_EQ(highScores(3, 5, 0), 20000);
-    EXPECT_EQ(challengeProgress(0), 0);
-    EXPECT_EQ(challengeProgress(1), 0);
+    for (int i : {0, 1}) EXPECT_EQ(challengeProgress(i), 0);
     EXPECT_EQ(challengesCompleted, 0);
-    EXPECT_NEAR(soundVolume, 0.8f, 0.01f) << "the settings are kept";
+    EXPECT_NEAR(soundVolume, 0.8f, 0.01f);
+    EXPECT_NEAR(musicVolume, 0.5f, 0.01f);
     EXPECT_NEAR(speechVolume, 0.4f, 0.01f);
-    EXPECT_EQ(Played("match.wav"), 1);
-
-    TapBackBar();
-    ASSERT_TRUE(UntilShown(1));
-    EXPECT_EQ(gameMode, 0) << "leaving the options is a return to the menus";
 }
 
 TEST(Challenges, CellsSelectTheirDescriptionsAndTheLocksFollowTheTierBelow) {
     StartFresh();
     challengeProgress(0) = 100;   // SKILLED LEVELING
     challengeProgress(3) = 40;    // SKILLED SURVIVAL, on its way
-    TapMainMenu(3);
-    ASSERT_TRUE(UntilShown(5));
-    ExpectWayBack("challenges");
-    EXPECT_TRUE(Shows("SKILLED LEVELING"));
-    EXPECT_TRUE(Shows("100@ COMPLETE")) << "the font's percent sign";
+    ASSERT_TRUE(Open(3, 5, "challenges"));
+    ExpectShown({"SKILLED LEVELING", "100@ COMPLETE"});   // @: the font's percent sign
     EXPECT_EQ(QuadsOf(69), 9) << "MASTER LEVELING is open; the other MASTER and all EXTREME are locked";
     struct Case {
         float x, y, selected;
@@ -220,82 +226,71 @@ TEST(Challenges, CellsSelectTheirDescriptionsAndTheLocksFollowTheTierBelow) {
         {32, 170, 5, "MASTER LEVELING", "REACH LEVEL 8"},
         {100, 57, 5, "MASTER LEVELING", "0@ COMPLETE"},   // just above the grid: nothing changes
         {100, 284, 5, "MASTER LEVELING", "IN ARCADE MODE"},  // just below it (283 falls a pixel short)
-        {96, 100, 1, "SKILLED SURVIVAL", "LAST 10 MINUTES"},
+        {96, 100, 1, "SKILLED SURVIVAL", "40@ COMPLETE"},
         {160, 240, 12, "EXTREME COMBOS", "TO UNLOCK"},
-        {290, 100, 4, "SKILLED COMMITMENT", "CONNECT A TOTAL OF"},
+        {290, 100, 4, "SKILLED COMMITMENT", "2000 CREATURES"},
     };
     for (const Case& c : cases) {
         Tap(c.x, c.y);
         EXPECT_EQ(selectedChallenge, c.selected) << c.x << "," << c.y;
-        EXPECT_TRUE(Shows(c.line1)) << c.line1;
-        EXPECT_TRUE(Shows(c.line2)) << c.line2;
+        ExpectShown({c.line1, c.line2});
     }
-    EXPECT_TRUE(Shows("2000 CREATURES"));
-    Tap(96, 100);
-    EXPECT_TRUE(Shows("40@ COMPLETE"));
-    TapBackBar();
-    ASSERT_TRUE(UntilShown(1));
+    ASSERT_TRUE(Back());
 }
 
-TEST(InGame, TheOverlayAndThePauseMenuOpenAndCloseAndQuitEndsTheGame) {
+// The overlay and the pause menu inside a game; a game closed on its pause menu comes back there
+// in the next run and plays on; QUIT ends it.
+TEST(InGame, TheOverlayAndThePauseMenuOpenAndCloseSurviveAClosedWindowAndQuitEndsTheGame) {
     StartFresh();
-    ASSERT_TRUE(StartGameFromMenu(1));
+    ASSERT_TRUE(StartGameFromMenu(2));
+    BoardPlayer(true);
+    Ticks(400);
+    BoardPlayer(false);
+    Ticks(12);
     float clock = gameClock;
     Tap(25, 455);   // the overlay button
-    EXPECT_EQ(screen, 8);
-    EXPECT_EQ(overlayState, 1);
+    EXPECT_EQ(std::make_pair(screen, overlayState), std::make_pair(8.0f, 1.0f));
     Ticks(120);
     EXPECT_EQ(gameClock, clock) << "the game stands still under the overlay";
     EXPECT_NE(BigLetters().find("PAUSED"), std::string::npos) << BigLetters();
     Tap(25, 455);
-    EXPECT_EQ(screen, 7) << "the overlay can be left";
-    EXPECT_EQ(phase, 7);
+    ExpectAt(7, 7);   // the overlay can be left
     EXPECT_EQ(brightnessTarget, -1);
 
     Ticks(12);
     Tap(75, 455);   // the pause button
-    EXPECT_EQ(screen, 9);
-    EXPECT_EQ(phase, 10);
-    EXPECT_TRUE(Shows("BACK"));
-    EXPECT_TRUE(Shows("QUIT"));
-    EXPECT_TRUE(Shows("MUSIC VOLUME"));
-    Down(22 + 0.3f * 276, 164);   // a slider works here too
-    Ticks(3);
-    Up();
-    Ticks(1);
+    ExpectAt(9, 10);
+    ExpectShown({"BACK", "QUIT", "MUSIC VOLUME"});
+    Tap(22 + 0.3f * 276, 164);   // a slider works here too
+    EXPECT_NEAR(musicVolume, 0.3f, 0.01f);
+    clock = gameClock;
+    ASSERT_TRUE(PlayThenQuitInChild([] { Ticks(30); }));
+    Restart();
+    ASSERT_EQ(musicActive, 1);
+    ExpectAt(9, 10);
+    EXPECT_EQ(gameMode, 2);
+    EXPECT_EQ(gameClock, clock) << "the paused game's clock did not run";
     EXPECT_NEAR(musicVolume, 0.3f, 0.01f);
     Tap(40, 305);   // BACK
-    EXPECT_EQ(screen, 7);
-    EXPECT_EQ(phase, 7);
-    EXPECT_EQ(overlayState, 0);
-    EXPECT_EQ(brightnessTarget, -1);
+    ExpectAt(7, 7);
+    EXPECT_EQ(std::make_pair(overlayState, brightnessTarget), std::make_pair(0.0f, -1.0f));
     EXPECT_EQ(selectedCell, 0) << "the finger that pressed BACK selects nothing";
+    const float moves = movesMade, games = gamesPlayed;
+    BoardPlayer(true);
+    Ticks(300);
+    BoardPlayer(false);
+    EXPECT_EQ(runState, 2);
+    EXPECT_GT(movesMade, moves) << "the resumed game plays on";
 
     // The strip's buttons pass the stopped game between the two screens and back.
-    Ticks(12);
-    Tap(75, 455);
-    Ticks(12);
-    Tap(25, 455);
-    EXPECT_EQ(screen, 8) << "the overlay takes over from the pause menu";
-    Ticks(12);
-    Tap(75, 455);
-    EXPECT_EQ(screen, 9) << "and the pause menu from the overlay";
-    Ticks(12);
-    Tap(75, 455);
-    EXPECT_EQ(screen, 7) << "the pause button closes its menu";
-
-    Ticks(12);
-    Tap(75, 455);
-    Tap(280, 305);  // QUIT
-    EXPECT_EQ(overlayState, 0);
-    EXPECT_EQ(bannerKind, 5) << "GAME OVER";
-    EXPECT_EQ(boardLock, 3);
-    ASSERT_TRUE(Until([] { return screen == 6; }, 1500));
-    EXPECT_EQ(gamesPlayed, 1);
-    ASSERT_TRUE(UntilShown(6));
-    Ticks(30);
-    Tap(160, 300);
-    ASSERT_TRUE(UntilShown(1));
+    const struct { float x, screen; } strip[] = {{75, 9}, {25, 8}, {75, 9}, {75, 7}};
+    for (const auto& s : strip) {
+        Ticks(12);
+        Tap(s.x, 455);
+        EXPECT_EQ(screen, s.screen) << s.x;
+    }
+    ASSERT_TRUE(QuitGameToMenu("PUZZLE MODE"));
+    EXPECT_EQ(gamesPlayed, games + 1);
 }
 
 TEST(GameMode, ZenIsLockedAtNineChallengesAndOpensWithTheTenthWonInPlay) {
@@ -304,19 +299,14 @@ TEST(GameMode, ZenIsLockedAtNineChallengesAndOpensWithTheTenthWonInPlay) {
     for (int i = 0; i < 9; ++i) challengeProgress(i) = 100;
     challengesCompleted = 9;
     creaturesConnectedTotal = 1999;
-    TapMainMenu(0);
-    ASSERT_TRUE(UntilShown(2));
-    ExpectWayBack("game mode");
-    EXPECT_EQ(QuadsOf(26), 1) << "the lock over ZEN";
-    EXPECT_EQ(QuadsOf(109), 0);
+    ASSERT_TRUE(Open(0, 2, "game mode"));
+    EXPECT_EQ(std::make_pair(QuadsOf(26), QuadsOf(109)), std::make_pair(1, 0)) << "the lock over ZEN, not its name";
     ClearSounds();
     Tap(160, 390);
     EXPECT_EQ(Played("error.wav"), 1);
-    EXPECT_EQ(screen, 2);
-    EXPECT_EQ(menuStage, 2);
-    EXPECT_EQ(gameMode, 1);
-    Tap(160, 200);   // ARCADE, within the 60 ticks after the locked tap
-    EXPECT_EQ(menuStage, 2) << "taps wait out the cooldown";
+    ExpectOnMenu(2);
+    Tap(160, 200);   // ARCADE, within the 60 ticks after the locked tap: it waits out the cooldown
+    ExpectOnMenu(2);
     Ticks(60);
     Tap(160, 200);
     ASSERT_TRUE(Until([] { return screen == 7 && runState == 2; }, 600));
@@ -326,103 +316,82 @@ TEST(GameMode, ZenIsLockedAtNineChallengesAndOpensWithTheTenthWonInPlay) {
     ASSERT_TRUE(Until([] { return challengesCompleted == 10; }, 5000)) << "the first clear completes COMMITMENT";
     BoardPlayer(false);
     EXPECT_EQ(challengeProgress(12), 100);
-    bool unlockedNotice = false;
-    for (int i = 0; i < 10; ++i) unlockedNotice = unlockedNotice || noticeRing(i) == 119;
-    EXPECT_TRUE(unlockedNotice) << "ZEN UNLOCKED is announced";
+    bool notice = false;
+    for (int i = 0; i < 10; ++i) notice = notice || noticeRing(i) == 119;
+    EXPECT_TRUE(notice) << "ZEN UNLOCKED is announced";
     ASSERT_TRUE(Until([] { return runState == 2 && boardPhase == 2; }, 600));
     ASSERT_TRUE(QuitGameToMenu());
 
     TapMainMenu(0);
     ASSERT_TRUE(UntilShown(2));
-    EXPECT_EQ(QuadsOf(26), 0);
-    EXPECT_EQ(QuadsOf(109), 1) << "ZEN's name instead of the lock";
+    EXPECT_EQ(std::make_pair(QuadsOf(26), QuadsOf(109)), std::make_pair(0, 1)) << "ZEN's name instead of the lock";
     Tap(160, 390);
-    ASSERT_TRUE(Until([] { return screen == 7 && runState == 2; }, 600));
-    EXPECT_EQ(gameMode, 4);
-    Ticks(12);
-    Tap(75, 455);
-    Tap(280, 305);
-    ASSERT_TRUE(Until([] { return screen == 6 && menuStage == 2; }, 1500));
-    EXPECT_TRUE(Shows("ZEN MODE"));
+    ASSERT_TRUE(Until([] { return screen == 7 && runState == 2 && gameMode == 4; }, 600));
+    ASSERT_TRUE(QuitGameToMenu("ZEN MODE"));
 }
 
-// Plays `games` short games: PLAY, ARCADE, then QUIT from the pause menu and on to the menu.
-void FinishGames(int games) {
-    for (int n = 0; n < games; ++n) {
-        ASSERT_TRUE(StartGameFromMenu(1));
-        ASSERT_TRUE(QuitGameToMenu());
-    }
-}
-
-TEST(RatingPrompt, AsksAfterTheFifthGameAndALastTimeAfterTheTwentieth) {
-    StartFresh();
-    ASSERT_FALSE(storeLink.Empty()) << "the build's store link";
-    FinishGames(4);
+// Enters the game-mode screen and reports whether the rating prompt is up.
+bool PromptOnGameMode() {
     TapMainMenu(0);
-    ASSERT_TRUE(UntilShown(2));
-    EXPECT_FALSE(Shows("PLEASE RATE SQUIBLY")) << "not after four games";
+    EXPECT_TRUE(UntilShown(2));
+    Ticks(2);
+    return Shows("PLEASE RATE SQUIBLY");
+}
+
+void OneGame() {
     TapModeTile(1);
     ASSERT_TRUE(Until([] { return screen == 7 && runState == 2; }, 600));
     ASSERT_TRUE(QuitGameToMenu());
-    EXPECT_EQ(gamesPlayed, 5);
+}
 
-    TapMainMenu(0);
-    ASSERT_TRUE(UntilShown(2));
-    Ticks(2);
-    EXPECT_TRUE(Shows("PLEASE RATE SQUIBLY"));
-    EXPECT_TRUE(Shows("5 EXTRA SWAPS PER GAME"));
-    EXPECT_FALSE(Shows("LAST CHANCE"));
-    EXPECT_FALSE(Shows("BACK TO MAIN MENU"));
+TEST(RatingPrompt, AsksAfterTheFifthGameAndALastTimeAfterTheTwentiethButNeverWithoutAStoreLink) {
+    StartFresh();
+    const KString link = storeLink;
+    ASSERT_FALSE(link.Empty()) << "the build's store link";
+    gamesPlayed = 4;   // as the rating file would hold it
+    EXPECT_FALSE(PromptOnGameMode()) << "not after four games";
+    OneGame();
+    EXPECT_EQ(gamesPlayed, 5);
+    storeLink = "";   // as a build made with an empty store link
+    EXPECT_FALSE(PromptOnGameMode());
+    ExpectWayBack("game mode without a store link");
+    ASSERT_TRUE(Back());
+    storeLink = link;
+
+    ASSERT_TRUE(PromptOnGameMode());
+    ExpectShown({"5 EXTRA SWAPS PER GAME"});
+    ExpectShown({"LAST CHANCE", "BACK TO MAIN MENU"}, false);
     Tap(160, 100);   // on a tile: the prompt takes the tap
     Ticks(25);
-    EXPECT_EQ(screen, 2);
-    EXPECT_EQ(menuStage, 2);
+    ExpectOnMenu(2);
     Tap(230, 325);   // NO THANKS
-    EXPECT_EQ(rateDeclines, 1);
-    EXPECT_EQ(hasRated, 0);
+    EXPECT_EQ(std::make_pair(hasRated, rateDeclines), std::make_pair(0, 1));
     Ticks(25);
     EXPECT_FALSE(Shows("PLEASE RATE SQUIBLY"));
     ExpectWayBack("game mode after the prompt");
-    TapBackBar();
-    ASSERT_TRUE(UntilShown(1));
+    ASSERT_TRUE(Back());
 
-    FinishGames(14);
-    TapMainMenu(0);
-    ASSERT_TRUE(UntilShown(2));
-    EXPECT_FALSE(Shows("PLEASE RATE SQUIBLY")) << "declined: not again before twenty games";
-    TapModeTile(1);
-    ASSERT_TRUE(Until([] { return screen == 7 && runState == 2; }, 600));
-    ASSERT_TRUE(QuitGameToMenu());
+    gamesPlayed = 19;
+    EXPECT_FALSE(PromptOnGameMode()) << "declined: not again before twenty games";
+    OneGame();
     EXPECT_EQ(gamesPlayed, 20);
-
-    TapMainMenu(0);
-    ASSERT_TRUE(UntilShown(2));
-    Ticks(2);
-    EXPECT_TRUE(Shows("PLEASE RATE SQUIBLY"));
+    ASSERT_TRUE(PromptOnGameMode());
     EXPECT_TRUE(Shows("LAST CHANCE"));
     Tap(50, 325);    // YES OK
-    EXPECT_EQ(hasRated, 1);
-    EXPECT_EQ(rateDeclines, 2);
-    EXPECT_EQ(std::string(LastBrowserAddress()), storeLink.c_str()) << "the store link went to the browser";
+    EXPECT_EQ(std::make_pair(hasRated, rateDeclines), std::make_pair(1, 2));
+    EXPECT_EQ(std::string(LastBrowserAddress()), link.c_str()) << "the store link went to the browser";
     Ticks(25);
     EXPECT_FALSE(Shows("PLEASE RATE SQUIBLY"));
     TapModeTile(1);
     ASSERT_TRUE(Until([] { return screen == 7 && runState == 2; }, 600));
     EXPECT_EQ(swaps, 15) << "a rated game starts with five more swaps";
-}
 
-TEST(RatingPrompt, NeverAsksWithoutAStoreLink) {
-    StartFresh();
-    storeLink = "";   // as a build made with an empty store link
-    FinishGames(5);
-    TapMainMenu(0);
-    ASSERT_TRUE(UntilShown(2));
-    Ticks(2);
-    EXPECT_FALSE(Shows("PLEASE RATE SQUIBLY"));
-    ExpectWayBack("game mode");
-    TapModeTile(3);
-    ASSERT_TRUE(Until([] { return screen == 7; }, 100)) << "the tap goes straight to the tile";
-    EXPECT_EQ(gameMode, 3);
+    // The count's byte holds at its top rather than wrapping back to a beginner's count.
+    gamesPlayed = 300;
+    ASSERT_TRUE(QuitGameToMenu());
+    EXPECT_EQ(ReadBytes(SavePath("squibly.rat")), (Bytes{255, 1, 2}));
+    Restart();
+    EXPECT_EQ(std::make_pair(gamesPlayed, hasRated), std::make_pair(255, 1));
 }
 
 }  // namespace

@@ -9,6 +9,7 @@
 
 #include <cstdint>
 #include <cstdlib>
+#include <algorithm>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -30,11 +31,6 @@ inline Bytes ReadBytes(const std::string& path) {
     return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
-inline void WriteBytes(const std::string& path, const Bytes& bytes) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-}
-
 // The little-endian doubles of a file, as the game's values.
 inline std::vector<double> Values(const Bytes& bytes, size_t from = 0) {
     std::vector<double> out;
@@ -48,91 +44,60 @@ inline std::vector<double> Values(const Bytes& bytes, size_t from = 0) {
     return out;
 }
 
+inline double ValueAt(const Bytes& bytes, size_t offset) {
+    return Values(Bytes(bytes.begin() + offset, bytes.begin() + offset + 8))[0];
+}
+
 inline void PutValueAt(Bytes& bytes, size_t offset, double v) {
     uint64_t bits;
     std::memcpy(&bits, &v, sizeof bits);
-    for (int i = 0; i < 8; ++i) bytes[offset + static_cast<size_t>(i)] = static_cast<uint8_t>(bits >> (8 * i));
-}
-
-inline void PutValue(Bytes& bytes, size_t index, double v) { PutValueAt(bytes, index * 8, v); }
-
-inline double ValueAt(const Bytes& bytes, size_t offset) {
-    Bytes eight(bytes.begin() + static_cast<long>(offset), bytes.begin() + static_cast<long>(offset) + 8);
-    return Values(eight)[0];
-}
-
-// The finger: taps a cell, then swipes it one cell right, again and again over the board, so
-// that games have selections, swaps, clears and a player who acted.
-inline void SwipingFinger() {
-    long long t = logicTickCount % 40;
-    int cell = static_cast<int>(logicTickCount / 40 % 30);
-    float x = 35 + 50 * (cell % 5), y = 35 + 50 * (cell / 5 % 6);
-    bool down = t < 12;
-    if (t >= 6 && t < 12) x += 50;
-    NullPlatform::SetPointer(static_cast<int>(x * scaleX + offsetX), static_cast<int>(y * scaleY + offsetY),
-                             down ? 1u : 0u);
-}
-
-// ---- Files as the game writes them -------------------------------------------------------
-
-inline const double DEFAULT_SCORES[4][6] = {
-    {24000, 20000, 16000, 12000, 8000, 4000},
-    {72000, 60000, 48000, 36000, 24000, 12000},
-    {39000, 32500, 26000, 19500, 13000, 6500},
-    {120000, 100000, 80000, 60000, 40000, 20000},
-};
-
-// The 70 values a fresh start writes.
-inline std::vector<double> DefaultSettings() {
-    std::vector<double> v = {0.6f, 1, 1, 1, 1, 0};
-    v.resize(21, 0);
-    for (auto& table : DEFAULT_SCORES)
-        for (double score : table) {
-            v.push_back(score);
-            v.push_back(0);
-        }
-    v.push_back(0);
-    return v;
+    for (size_t i = 0; i < 8; ++i) bytes[offset + i] = static_cast<uint8_t>(bits >> (8 * i));
 }
 
 inline Bytes SettingsBytes(const std::vector<double>& values) {
     Bytes b(values.size() * 8);
-    for (size_t i = 0; i < values.size(); ++i) PutValue(b, i, values[i]);
+    for (size_t i = 0; i < values.size(); ++i) PutValueAt(b, i * 8, values[i]);
     return b;
 }
 
-// A settings record with a score and level in every slot that no default has.
-inline std::vector<double> CustomSettings() {
-    std::vector<double> v = {0.25, 0.5, 0.75, 0, 1, 1};
-    for (int i = 0; i < 15; ++i) v.push_back(i % 3 == 0 ? 100 : i % 3 == 1 ? 40 : 0);
+// A settings record: volumes, switches, 15 challenges, four tables of six (score, level), the
+// creatures connected. `score(t, s)` and `level(s)` fill the tables.
+inline std::vector<double> SettingsRecord(std::vector<double> head, const std::function<double(int)>& challenge,
+                                          const std::function<double(int, int)>& score,
+                                          const std::function<double(int)>& level, double creatures) {
+    for (int i = 0; i < 15; ++i) head.push_back(challenge(i));
     for (int t = 0; t < 4; ++t)
-        for (int s = 0; s < 6; ++s) {
-            v.push_back(91000 - 1000 * t - 7 * s);
-            v.push_back(12 - s);
-        }
-    v.push_back(5123);
-    return v;
+        for (int s = 0; s < 6; ++s) head.push_back(score(t, s)), head.push_back(level(s));
+    head.push_back(creatures);
+    return head;
 }
 
+// The 70 values a fresh start writes.
+inline std::vector<double> DefaultSettings() {
+    static const double STEP[4] = {4000, 12000, 6500, 20000};
+    return SettingsRecord({0.6f, 1, 1, 1, 1, 0}, [](int) { return 0; },
+                          [](int t, int s) { return STEP[t] * (6 - s); }, [](int) { return 0; }, 0);
+}
 
-// The scrambled legacy record of the given length word (229 without, 230 with the quality byte).
+// A score and level in every slot that no default has.
+inline std::vector<double> CustomSettings() {
+    return SettingsRecord({0.25, 0.5, 0.75, 0, 1, 1}, [](int i) { return i % 3 == 0 ? 100 : i % 3 == 1 ? 40 : 0; },
+                          [](int t, int s) { return 91000 - 1000 * t - 7 * s; }, [](int s) { return 12 - s; }, 5123);
+}
+
+// The scrambled legacy record of the given length word (229 without, 230 with the quality byte),
+// and the settings it stands for.
 inline Bytes LegacyFile(int length, int lowQualityByte) {
     Bytes body;
     auto put32 = [&body](int32_t v) {
         for (int i = 0; i < 4; ++i) body.push_back(static_cast<uint8_t>(static_cast<uint32_t>(v) >> (8 * i)));
     };
-    put32(30);    // music volume x 100
-    put32(80);
-    put32(100);
-    body.push_back(1);
-    body.push_back(0);
+    for (int volume : {30, 80, 100}) put32(volume);
+    body.insert(body.end(), {1, 0});
     if (length == 230) body.push_back(static_cast<uint8_t>(lowQualityByte));
     for (int i = 0; i < 15; ++i) body.push_back(i < 3 ? 100 : 0);
     for (int t = 0; t < 4; ++t)
-        for (int s = 0; s < 6; ++s) {
-            put32(50000 + 100 * t - s);
-            put32(s + 1);
-        }
+        for (int s = 0; s < 6; ++s) put32(50000 + 100 * t - s), put32(s + 1);
     put32(777);
     put32(-1);
     body.push_back(0);   // byte L + 1
@@ -141,15 +106,18 @@ inline Bytes LegacyFile(int length, int lowQualityByte) {
     for (size_t i = 0; i < body.size(); ++i) file.push_back(body[i] ^ static_cast<uint8_t>(legacyKey(static_cast<int>(i))));
     return file;
 }
-
+inline std::vector<double> LegacySettings(bool lowQuality) {
+    return SettingsRecord({0.3f, 0.8f, 1, 1, 0, lowQuality ? 1. : 0.}, [](int i) { return i < 3 ? 100 : 0; },
+                          [](int t, int s) { return 50000 + 100 * t - s; }, [](int s) { return s + 1; }, 777);
+}
 
 class SaveFolder {
 public:
     // In memory where the machine has it: the many starts of these tests would otherwise wait
     // on every save's sync to the disk.
     SaveFolder() {
-        std::string base = std::filesystem::is_directory("/dev/shm") ? "/dev/shm" : "/tmp";
-        std::string pattern = base + "/squibly-saves-XXXXXX";
+        std::string pattern = std::filesystem::is_directory("/dev/shm") ? "/dev/shm" : "/tmp";
+        pattern += "/squibly-saves-XXXXXX";
         dir_ = mkdtemp(pattern.data());
     }
     ~SaveFolder() {
@@ -164,29 +132,38 @@ public:
     std::string Path(const std::string& name) const { return dir_ + "/" + name; }
     bool Has(const std::string& name) const { return std::filesystem::exists(Path(name)); }
     Bytes Read(const std::string& name) const { return ReadBytes(Path(name)); }
-    void Write(const std::string& name, const Bytes& bytes) const { WriteBytes(Path(name), bytes); }
-    void Remove(const std::string& name) const { std::filesystem::remove(Path(name)); }
+    void Write(const std::string& name, const Bytes& bytes) const {
+        std::ofstream(Path(name), std::ios::binary | std::ios::trunc)
+            .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    }
+    std::vector<std::string> Names() const {
+        std::vector<std::string> names;
+        for (const auto& e : std::filesystem::directory_iterator(dir_)) names.push_back(e.path().filename());
+        std::sort(names.begin(), names.end());
+        return names;
+    }
 
     // The game starts in this folder, as it starts beside its executable.
-    void Start(const char* mode = "arcade", long seed = 99) const {
+    void Start(const char* mode = "arcade") const {
         StartRuntimeOnce();
-        if (mode) {
-            setenv("SQUIBLY_START_MODE", mode, 1);
-        } else {
-            unsetenv("SQUIBLY_START_MODE");
-        }
-        setenv("SQUIBLY_SEED", std::to_string(seed).c_str(), 1);
+        mode ? setenv("SQUIBLY_START_MODE", mode, 1) : unsetenv("SQUIBLY_START_MODE");
+        setenv("SQUIBLY_SEED", "99", 1);
         tickInputHook = nullptr;
         NullPlatform::SetPointer(0, 0, 0);
-        lifecycleRequest = 0;
-        quitRequested = 0;
+        lifecycleRequest = quitRequested = 0;
         SetCurrentDir(dir_.c_str());
         GameStartup();
     }
 
-    // Frames of the real loop with the swiping finger; false when the game asked to quit.
+    // Frames of the real loop with the finger tapping a cell and swiping it one cell right, cell
+    // after cell; false when the game asked to quit.
     static bool Play(int frames) {
-        tickInputHook = SwipingFinger;
+        tickInputHook = [] {
+            long long t = logicTickCount % 40;
+            int cell = static_cast<int>(logicTickCount / 40 % 30);
+            float x = 35 + 50 * (cell % 5) + (t >= 6 && t < 12 ? 50 : 0), y = 35 + 50 * (cell / 5 % 6);
+            NullPlatform::SetPointer(static_cast<int>(x * scaleX + offsetX), static_cast<int>(y * scaleY + offsetY), t < 12);
+        };
         for (int i = 0; i < frames; ++i)
             if (!RunFrame()) return false;
         return true;

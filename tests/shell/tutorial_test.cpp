@@ -22,10 +22,7 @@
 
 namespace {
 
-struct Touch {
-    float x = 0, y = 0;
-    bool down = false;
-};
+struct Touch { float x = 0, y = 0; bool down = false; };
 std::deque<Touch> finger;       // one entry per tick
 std::function<void()> planner;  // asked for a gesture whenever the finger is idle
 int nextTaps = 0;
@@ -34,6 +31,7 @@ int nextTaps = 0;
 struct Snapshot {
     bool seen = false;
     float moves, combos, flips, swaps, hatched, power, bonus, clock;
+    long long tick;
     Kinds kinds;
 };
 std::vector<Snapshot> atStep;
@@ -46,7 +44,7 @@ void BeforeTick() {
     int step = static_cast<int>(tutorialStep);
     if (phase == 11 && step >= 1 && step <= 26 && !atStep[step].seen) {
         atStep[step] = {true, movesMade, comboCount, flipsMade, swaps, eggsHatched, powerType, bonusTicks,
-                        gameClock, CurrentKinds()};
+                        gameClock, logicTickCount, CurrentKinds()};
     }
     if (finger.empty() && planner) planner();
     Touch t = finger.empty() ? Touch{} : finger.front();
@@ -54,9 +52,6 @@ void BeforeTick() {
     t.down ? Flow::Down(t.x, t.y) : Flow::Up();
     flowFinger();
 }
-
-// Runs the real loop until `done` holds after a frame; false when `limit` ticks pass first.
-bool RunUntil(const std::function<bool()>& done, int limit) { return Flow::Until(done, limit); }
 
 void Hold(float x, float y, bool down, int ticks) { finger.insert(finger.end(), ticks, Touch{x, y, down}); }
 void Tap(float x, float y) {
@@ -66,16 +61,11 @@ void Tap(float x, float y) {
 void TapNext() { ++nextTaps, Tap(60, 460); }
 void TapExit() { Tap(255, 460); }
 
-struct Move {
-    int from, to;  // to == from: a switch by a second tap
-};
+struct Move { int from, to; };  // to == from: a switch by a second tap
 
 Kinds After(Kinds k, Move m) {
-    if (m.to == m.from) {
-        k[m.from] += static_cast<int>(k[m.from]) % 2 == 1 ? 1 : -1;
-    } else {
-        std::swap(k[m.from], k[m.to]);
-    }
+    if (m.to == m.from) k[m.from] += static_cast<int>(k[m.from]) % 2 == 1 ? 1 : -1;
+    else std::swap(k[m.from], k[m.to]);
     return k;
 }
 
@@ -128,16 +118,11 @@ void Play(Move m) {
     ASSERT_GE(m.from, 0) << "no move on the board at step " << tutorialStep;
     // A press within 30 idle ticks of the last release counts as its second tap; wait that out.
     Hold(0, 0, false, 32);
-    if (m.to == m.from) {
-        for (int tap = 0; tap < 2; ++tap) {
-            Hold(CentreX(m.from), CentreY(m.from), true, 2);
-            Hold(CentreX(m.from), CentreY(m.from), false, 4);
-        }
-    } else {
-        Hold(CentreX(m.from), CentreY(m.from), true, 3);
-        Hold(CentreX(m.to), CentreY(m.to), true, 2);
-        Hold(CentreX(m.to), CentreY(m.to), false, 4);
-    }
+    // A switch: two taps; a swipe: pressed on one cell, released on the other.
+    Hold(CentreX(m.from), CentreY(m.from), true, m.to == m.from ? 2 : 3);
+    if (m.to == m.from) Hold(CentreX(m.from), CentreY(m.from), false, 4), Hold(CentreX(m.from), CentreY(m.from), true, 2);
+    Hold(CentreX(m.to), CentreY(m.to), true, m.to == m.from ? 0 : 2);
+    Hold(CentreX(m.to), CentreY(m.to), false, 4);
 }
 
 void UsePowerUp(float kind) {
@@ -168,20 +153,20 @@ protected:
         nextTaps = 0;
         atStep.assign(27, Snapshot{});
         if (phase == 11) TapExit();  // a test that failed half way leaves its tutorial here
-        RunUntil([] { return phase == 1; }, 1000);
+        Flow::Until([] { return phase == 1; }, 1000);
         Flow::StartFresh();
         ASSERT_TRUE(Flow::UntilShown(1));
         speechVolume = speech;
         music = NullAudio::CurrentMusicPath();
         EXPECT_NE(music, "");  // the menus' music plays, so keeping it means something
         Tap(160, 206);         // TUTORIAL
-        ASSERT_TRUE(RunUntil([] { return phase == 11 && screen == 3; }, 300));
+        ASSERT_TRUE(Flow::Until([] { return phase == 11 && screen == 3; }, 300));
         EXPECT_EQ(speechVolume, 0);
     }
 
     // Back in the main menu with nothing of the tutorial left over.
     void ExpectLeftCleanly(float speech, const std::string& where) {
-        ASSERT_TRUE(RunUntil([] { return phase == 1 && screen == 1; }, 600)) << where;
+        ASSERT_TRUE(Flow::Until([] { return phase == 1 && screen == 1; }, 600)) << where;
         EXPECT_EQ(gameMode, 1) << where;
         EXPECT_FLOAT_EQ(speechVolume, speech) << where;
         EXPECT_EQ(Count(CurrentKinds(), 0), 36) << where;
@@ -193,18 +178,41 @@ protected:
     std::string music;
 };
 
-// A player who does what each panel asks and never taps NEXT; it lets the clock run out first and
-// lingers on the clock-stopped panel until the less-creatures power has run out by itself.
-void DoWhatThePanelSays(bool& clockRanOut, int& arranged) {
+// A player who does what each panel asks and never taps NEXT. It lets the clock run out first,
+// the window losing the focus meanwhile; its switches clear nothing, so the egg panel has to make
+// room for its egg; it lingers on the clock-stopped panel until the less-creatures power has run
+// out by itself, and after two moves in the bonus period lets that end by itself too.
+struct Walk {
+    bool clockRanOut = false, paused = false;
+    float storedSpeech = -1, speechInLesson = -1;
+    int arranged = 0;
+    long long quietFrom = 0;   // the tick after the last move of the bonus period, and the bonus left
+    float quietBonus = 0;
+};
+void DoWhatThePanelSays(Walk& w) {
     if (!Ready()) return;
     Kinds k = CurrentKinds();
     switch (static_cast<int>(tutorialStep)) {
         case 2:
+            if (!w.paused) {
+                w.paused = true;
+                NullPlatform::PushActive(false, Platform::APP_ACTIVE | Platform::APP_INPUTFOCUS);
+                NullPlatform::PushActive(true, Platform::APP_ACTIVE | Platform::APP_INPUTFOCUS);
+            } else if (w.storedSpeech < 0) {
+                // The pause saved the settings: with the player's speech volume, or the next start
+                // would be mute for good.
+                std::vector<double> stored = Values(ReadBytes(std::string(SaveFilePath("squibly.ach").c_str())));
+                w.storedSpeech = stored.size() == 70 ? static_cast<float>(stored[2]) : -2;
+                w.speechInLesson = speechVolume;
+            }
             if (gameClock > -300) return;
-            clockRanOut = true;
+            w.clockRanOut = true;
             return Play(Best(k, true, false));
         case 5: return Play(Best(k, true, false));
-        case 8: return Play(Best(k, false, true));
+        case 8:
+            for (Move m : Moves(k, false, true))
+                if (Largest(After(k, m), false) < 4) return Play(m);
+            return;
         case 11:
             if (eggsHatched > 0) return;  // hatched already: the panel moves on by itself
             if (Count(k, 9) != 1) ADD_FAILURE() << "the egg panel waits with " << Count(k, 9) << " eggs";
@@ -212,7 +220,10 @@ void DoWhatThePanelSays(bool& clockRanOut, int& arranged) {
         case 14: return UsePowerUp(10);
         case 17: return powerType == 0 ? UsePowerUp(12) : void();
         case 20: return UsePowerUp(14);
-        case 23: return arranged < 2 ? (++arranged, Play(Best(k, true, true))) : void();
+        case 23:
+            if (w.arranged < 2) return ++w.arranged, Play(Best(k, true, true));
+            if (!w.quietFrom) w.quietFrom = logicTickCount, w.quietBonus = bonusTicks;
+            return;
         case 26: return TapExit();
         default: return;
     }
@@ -220,83 +231,69 @@ void DoWhatThePanelSays(bool& clockRanOut, int& arranged) {
 
 TEST_F(Tutorial, DoingWhatEachPanelAsksWalksAllStepsAndLeavesToTheMenu) {
     EnterTutorial(0.7f);
-    bool clockRanOut = false;
-    int arranged = 0;
+    Walk walk;
     NullAudio::ClearPlays();
-    planner = [&] { DoWhatThePanelSays(clockRanOut, arranged); };
-    ASSERT_TRUE(RunUntil([] { return phase == 12 || HasFatalFailure(); }, 30000)) << "stuck at step " << tutorialStep;
+    planner = [&] { DoWhatThePanelSays(walk); };
+    ASSERT_TRUE(Flow::Until([] { return phase == 12 || HasFatalFailure(); }, 30000)) << "stuck at step " << tutorialStep;
     ExpectLeftCleanly(0.7f, "after the last panel");
     EXPECT_EQ(nextTaps, 0);
-    EXPECT_TRUE(clockRanOut);  // and the lesson went on
-    EXPECT_TRUE(std::any_of(NullAudio::Plays().begin(), NullAudio::Plays().end(),
-                            [](const NullAudio::PlayRecord& p) { return p.path.find("error.wav") != std::string::npos; }));
+    EXPECT_TRUE(walk.clockRanOut);  // and the lesson went on
+    EXPECT_EQ(std::make_pair(walk.storedSpeech, walk.speechInLesson), std::make_pair(0.7f, 0.0f));
+    EXPECT_GT(Flow::Played("error.wav"), 0);
     for (int step = 1; step <= 26; ++step) EXPECT_TRUE(atStep[step].seen) << "step " << step << " never ran";
     EXPECT_GE(atStep[3].moves, 3);
-    EXPECT_EQ(atStep[5].combos, 0);
     EXPECT_GE(atStep[6].combos, 3);
-    EXPECT_EQ(atStep[8].swaps, 3);
-    EXPECT_EQ(atStep[9].flips, 3);
-    EXPECT_EQ(atStep[10].swaps, 100);
-    EXPECT_EQ(atStep[12].hatched, 1);         // the egg has hatched...
-    EXPECT_EQ(Count(atStep[14].kinds, 10), 1);  // ...into a less-creatures power-up
-    EXPECT_EQ(atStep[15].power, 1);
-    EXPECT_EQ(Count(atStep[17].kinds, 12), 1);
-    EXPECT_EQ(atStep[18].power, 2);
-    EXPECT_EQ(atStep[19].clock, atStep[18].clock);  // stopped
-    EXPECT_EQ(Count(atStep[20].kinds, 14), 1);
-    EXPECT_EQ(atStep[21].power, 3);
-    EXPECT_EQ(atStep[22].bonus, 600);
-    EXPECT_EQ(arranged, 2);
+    // Switches: none made before, three granted (clearing nothing), then a hundred.
+    EXPECT_EQ(std::make_tuple(atStep[5].combos, atStep[8].swaps, atStep[9].flips, atStep[9].combos, atStep[10].swaps),
+              std::make_tuple(0.0f, 3.0f, 3.0f, atStep[8].combos, 100.0f));
+    // The egg hatched into a less-creatures power-up; then clock-stopped and infinite switches
+    // arrive and run in turn (the clock stood still), and the bonus period starts.
+    EXPECT_EQ(std::make_tuple(atStep[12].hatched, Count(atStep[14].kinds, 10), Count(atStep[17].kinds, 12),
+                              Count(atStep[20].kinds, 14), atStep[22].bonus),
+              std::make_tuple(1.0f, 1, 1, 1, 600.0f));
+    EXPECT_EQ(std::make_tuple(atStep[15].power, atStep[18].power, atStep[21].power), std::make_tuple(1.0f, 2.0f, 3.0f));
+    EXPECT_EQ(atStep[19].clock, atStep[18].clock);
+    EXPECT_EQ(walk.arranged, 2);
     EXPECT_GT(atStep[25].combos, atStep[24].combos);  // the arranged groups cleared
+    // The bonus period runs at a third of its speed and, ended by itself, refills the clock.
+    EXPECT_GT(walk.quietBonus, 100);
+    EXPECT_NEAR(static_cast<double>(atStep[24].tick - walk.quietFrom), 3 * walk.quietBonus, 3);
+    EXPECT_GE(atStep[24].clock, -1);  // (perhaps one step drained in the same tick)
     EXPECT_EQ(atStep[25].swaps, 0);
 }
 
-// Switches that clear nothing bring no new creature, so the egg panel makes room for its egg; the
-// bonus period then runs at a third of its speed, shown on the clock bar, and ends by itself.
-TEST_F(Tutorial, TheEggComesWithoutAClearAndTheBonusPeriodRunsSlowly) {
-    EnterTutorial(1);
-    int eggsAtEggPanel = -1;
-    planner = [&eggsAtEggPanel] {
-        if (!Ready() || tutorialStep >= 23) return;
-        Kinds k = CurrentKinds();
-        if (tutorialStep == 8) {
-            for (Move m : Moves(k, false, true))
-                if (Largest(After(k, m), false) < 4) return Play(m);
-        }
-        if (tutorialStep == 11) eggsAtEggPanel = Count(k, 9);
-        TapNext();
-    };
-    ASSERT_TRUE(RunUntil([] { return tutorialStep == 23 && tutorialPanel == 0; }, 4000));
-    EXPECT_EQ(atStep[9].flips, 3);
-    EXPECT_EQ(atStep[9].combos, atStep[8].combos);  // nothing cleared
-    EXPECT_EQ(eggsAtEggPanel, 1);
-    planner = nullptr;
-    float before = bonusTicks;
-    RunUntil([] { return false; }, 300);
-    EXPECT_NEAR(before - bonusTicks, 100, 1);
-    EXPECT_FLOAT_EQ(gameClock, -300 + bonusTicks / 2);
-    ASSERT_TRUE(RunUntil([] { return tutorialStep == 24; }, 2000));
-    EXPECT_GE(gameClock, -1);  // refilled (and perhaps one step drained in the same tick)
-    TapExit();
-    ExpectLeftCleanly(1, "after the bonus period");
-}
-
-TEST_F(Tutorial, NextAloneBringsEachScriptedCreatureAndReachesTheEnd) {
-    EnterTutorial(0.4f);
+// From every step EXIT returns to the main menu and nothing of the tutorial stays: a power runs
+// from step 15 to 24, and on the last step the clock is about to run out during the sweep. The
+// walk to the last step is NEXT alone: each panel shows its picture, NEXT and EXIT (the last no
+// NEXT), and brings its scripted creature in place of the one before.
+TEST_F(Tutorial, ExitFromEveryStepLeavesNothingBehindAndNextAloneReachesTheEnd) {
     static const int PANELS[9] = {37, 38, 39, 40, 41, 43, 48, 49, 60};
     std::string shown;  // what the frame before each answer showed: panel, NEXT, EXIT
-    planner = [&shown] {
-        if (!Ready()) return;
-        int step = static_cast<int>(tutorialStep);
-        shown += std::to_string(Flow::QuadsOf(PANELS[(step - 1) / 3])) + std::to_string(Flow::QuadsOf(61)) +
-                 std::to_string(Flow::QuadsOf(118)) + " ";
-        step < 26 ? TapNext() : TapExit();
-    };
-    ASSERT_TRUE(RunUntil([] { return phase == 12; }, 4000)) << "stuck at step " << tutorialStep;
-    ExpectLeftCleanly(0.4f, "after NEXT alone");
+    for (int leaveAt = 1; leaveAt <= 26; ++leaveAt) {
+        SCOPED_TRACE(leaveAt);
+        EnterTutorial(0.4f);
+        float powerAtExit = -1;
+        shown.clear();
+        planner = [leaveAt, &powerAtExit, &shown] {
+            int step = static_cast<int>(tutorialStep);
+            if (phase != 11) return;
+            if (Ready())
+                shown += std::to_string(Flow::QuadsOf(PANELS[(step - 1) / 3])) + std::to_string(Flow::QuadsOf(61)) +
+                         std::to_string(Flow::QuadsOf(118)) + " ";
+            if (step == leaveAt) {
+                if (leaveAt == 26 && gameClock > -297) return;
+                powerAtExit = powerType;
+                return TapExit();
+            }
+            if (Ready()) step == 14 && leaveAt < 26 ? UsePowerUp(10) : TapNext();
+        };
+        ASSERT_TRUE(Flow::Until([] { return phase == 12; }, 4000)) << "stuck at step " << tutorialStep;
+        EXPECT_EQ(powerAtExit, leaveAt > 14 && leaveAt < 25 ? 1 : 0);
+        ExpectLeftCleanly(0.4f, "left at step " + std::to_string(leaveAt));
+        if (HasFatalFailure()) return;
+    }
     EXPECT_EQ(nextTaps, 8);
-    EXPECT_EQ(shown, "111 111 111 111 111 111 111 111 101 ");
-    // Each panel's creature arrives in place of the one before.
+    EXPECT_EQ(shown.substr(0, 36), "111 111 111 111 111 111 111 111 101 ");
     struct Case { int step; float present, gone; } cases[] = {{11, 9, 0}, {14, 10, 9}, {17, 12, 10}, {20, 14, 12}};  // 0: no empty cell
     for (const Case& c : cases) {
         EXPECT_EQ(Count(atStep[c.step].kinds, c.present), 1) << c.step;
@@ -305,47 +302,6 @@ TEST_F(Tutorial, NextAloneBringsEachScriptedCreatureAndReachesTheEnd) {
     for (float kind : {9, 10, 12, 14}) EXPECT_EQ(Count(atStep[23].kinds, kind), 0) << kind;
     EXPECT_EQ(atStep[24].bonus, 0);  // NEXT ends the bonus period
     EXPECT_EQ(atStep[25].swaps, 0);
-}
-
-// From every step EXIT returns to the main menu and nothing of the tutorial stays: a power runs
-// from step 15 to 24, and on the last step the clock is about to run out during the sweep.
-TEST_F(Tutorial, ExitFromEveryStepLeavesNothingBehind) {
-    for (int leaveAt = 1; leaveAt <= 26; ++leaveAt) {
-        SCOPED_TRACE(leaveAt);
-        EnterTutorial(0.55f);
-        float powerAtExit = -1;
-        planner = [leaveAt, &powerAtExit] {
-            int step = static_cast<int>(tutorialStep);
-            if (phase != 11) return;
-            if (step == leaveAt) {
-                if (leaveAt == 26 && gameClock > -297) return;
-                powerAtExit = powerType;
-                return TapExit();
-            }
-            if (Ready()) step == 14 ? UsePowerUp(10) : TapNext();
-        };
-        ASSERT_TRUE(RunUntil([] { return phase == 12; }, 4000)) << "stuck at step " << tutorialStep;
-        EXPECT_EQ(powerAtExit, leaveAt > 14 && leaveAt < 25 ? 1 : 0);
-        ExpectLeftCleanly(0.55f, "left at step " + std::to_string(leaveAt));
-        if (HasFatalFailure()) return;
-    }
-}
-
-// The lesson mutes speech for its own sake; a device pause in the middle of it saves the settings,
-// and what it stores must be the player's speech volume, or the next start would be mute for good.
-TEST_F(Tutorial, ADevicePauseDuringTheLessonKeepsThePlayersSpeechVolumeInTheSettings) {
-    EnterTutorial(0.55f);
-    RunUntil([] { return tutorialStep >= 2; }, 600);
-    NullPlatform::PushActive(false, Platform::APP_ACTIVE | Platform::APP_INPUTFOCUS);
-    NullPlatform::PushActive(true, Platform::APP_ACTIVE | Platform::APP_INPUTFOCUS);
-    Flow::Ticks(10);
-    std::vector<double> stored = Values(ReadBytes(std::string(SaveFilePath("squibly.ach").c_str())));
-    ASSERT_EQ(stored.size(), 70u);
-    EXPECT_FLOAT_EQ(static_cast<float>(stored[2]), 0.55f);
-    EXPECT_EQ(phase, 11);      // the lesson goes on after the resume, still without speech
-    EXPECT_EQ(speechVolume, 0);
-    TapExit();
-    ExpectLeftCleanly(0.55f, "left after the pause");
 }
 
 }  // namespace
