@@ -41,12 +41,8 @@ TEST(KString, RecountStopsAtCapacity) {
     EXPECT_EQ(s.c_str()[s.Capacity() - 1], 0);
 }
 
-TEST(KString, CuttingHelpersStayInsideTheText) {
-    const struct { int start, count; const char* text; } mids[] = {
-        {1, 3, "ELL"}, {1, -1, "ELLO"}, {3, 99, "LO"}, {5, 1, ""}, {-1, 2, ""}, {2, 0, ""}};
-    for (const auto& m : mids)
-        EXPECT_STREQ(MidStr(KString("HELLO"), m.start, m.count).c_str(), m.text) << m.start << "," << m.count;
-    EXPECT_EQ(AscCode(KString("")), 0);
+// (The cutting helpers the game never calls are left out.)
+TEST(KString, SplitKeepsOrSkipsEmptyPiecesAndErrorsKeepTheirLine) {
     const struct { const char* text; const char* delims; int skip; std::vector<std::string> parts; } splits[] = {
         {",a,,b,", ",", 0, {"", "a", "", "b"}},  // a trailing delimiter adds no piece
         {",a,,b;c", ",;", 1, {"a", "b", "c"}},
@@ -63,7 +59,7 @@ TEST(KString, CuttingHelpersStayInsideTheText) {
     EXPECT_STREQ(ErrorText().c_str(), "0009 out of bounds");
 }
 
-TEST(KArray, LayoutReuseAndRedimKeepTheOverlap) {
+TEST(KArray, LayoutAndReusedStorageClearedAndStringElementsCopied) {
     KArray<int> a;
     a.DimArray(4, 3, 2);
     const int* base = &a(0, 0, 0);
@@ -73,14 +69,6 @@ TEST(KArray, LayoutReuseAndRedimKeepTheOverlap) {
     a.DimArray(2, 3);  // fits the old storage: reused, but cleared
     EXPECT_EQ(&a(0, 0), base);
     EXPECT_EQ(a(1, 1), 0);
-    a.DimArray(3, 2);
-    a(0, 0) = 1;
-    a(1, 1) = 12;
-    a(2, 1) = 99;  // outside the new width
-    a.RedimArray(2, 4);
-    EXPECT_EQ(a(0, 0), 1);
-    EXPECT_EQ(a(1, 1), 12);
-    EXPECT_EQ(a(0, 2) + a(1, 2), 0);
     KArray<KString> s;
     s.DimArray(2);
     s(1) = "x";
@@ -134,7 +122,7 @@ TEST(NumberText, ShortestFormsIntegersAndFormattedNumbers) {
     EXPECT_EQ(FormatNum(300, 0, 1).Length(), 127);  // cut at the shared buffer
 }
 
-TEST(Numeric, IsaacMatchesTheReferenceAndModuloNeverDividesByZero) {
+TEST(Numeric, IsaacMatchesTheReferenceAndRandomIntTakesAFreshPass) {
     // First words of the published reference output for an all-zero seed.
     const uint32_t reference[4] = {0xf650e4c8, 0xe448e96d, 0x98db2fb4, 0xf5fad54f};
     IsaacState state;
@@ -147,10 +135,6 @@ TEST(Numeric, IsaacMatchesTheReferenceAndModuloNeverDividesByZero) {
     EXPECT_EQ(RandomInt(1000), static_cast<int>(0xf650e4c8u % 1001u));  // the first word of a fresh pass
     EXPECT_EQ(RandomInt(-5), 0);
     EXPECT_EQ(RandomInt(0x7fffffff), static_cast<int>(state.results[0] % 0x80000000u));  // n < 1 did not advance
-    const struct { int a, b, r; } ints[] = {{7, 0, 0}, {-2147483647 - 1, -1, 0}, {-7, 3, -1}, {7, 3, 1}};
-    for (const auto& c : ints) EXPECT_EQ(IntMod(c.a, c.b), c.r) << c.a << " mod " << c.b;
-    EXPECT_EQ(FloatMod(5.5f, 0), 0.0f);
-    EXPECT_EQ(FloatMod(-5.5f, 2), -1.5f);
     EXPECT_NEAR(SinDeg(30), 0.5f, 1e-7f);
 }
 

@@ -33,13 +33,10 @@ MIN_PEAK = FULL_SCALE * 10 ** (-12 / 20)      # -12 dBFS
 CLIP = 32767
 
 
-class Failures:
-    def __init__(self):
-        self.items = []
-
+class Failures(list):
     def Check(self, ok, message):
         if not ok:
-            self.items.append(message)
+            self.append(message)
 
 
 def Read(path):
@@ -179,10 +176,10 @@ def main():
         CHECKS[which](media, manifest, fails)
     except (OSError, ValueError, subprocess.CalledProcessError) as e:
         fails.Check(False, "%s: %s" % (which, e))
-    for f in fails.items:
+    for f in fails:
         print("FAIL", f)
-    print("%s: %s" % (which, "ok" if not fails.items else "%d failures" % len(fails.items)))
-    return 1 if fails.items else 0
+    print("%s: %s" % (which, "ok" if not fails else "%d failures" % len(fails)))
+    return 1 if fails else 0
 
 
 if __name__ == "__main__":

@@ -16,10 +16,10 @@
 
 namespace {
 
+// Totals over all the games played.
 struct Outcome {
-    float moves = 0;
-    long clears = 0, clearingMoves = 0;
-    int dealt[9] = {};  // the kinds of the deal
+    long moves = 0, clears = 0, clearingMoves = 0;
+    long dealt[9] = {};  // the kinds of the deals
 };
 
 // Ticks until idle, checking each search and each collapse on the way, and that every cell
@@ -109,27 +109,19 @@ void PlaySeed(unsigned seed, int movesWanted, Outcome& out) {
         }
         out.clearingMoves += expectClear;
     }
-    out.moves = movesMade;
+    out.moves += static_cast<long>(movesMade);
 }
 
 }  // namespace
 
 TEST(RandomPlay, DealsHaveNoLikeNeighboursAndLegalSwipesCascadeToQuietBoards) {
-    long moves = 0, clears = 0, clearingMoves = 0, dealt[9] = {};
-    for (unsigned seed = 1; seed <= 1000; ++seed) {
-        Outcome out;
-        PlaySeed(seed, 10, out);
-        ASSERT_FALSE(HasFatalFailure()) << "seed " << seed;
-        moves += static_cast<long>(out.moves);
-        clears += out.clears;
-        clearingMoves += out.clearingMoves;
-        for (int kind = 1; kind <= 8; ++kind) dealt[kind] += out.dealt[kind];
-    }
+    Outcome out;
+    for (unsigned seed = 1; seed <= 1000 && !HasFatalFailure(); ++seed) PlaySeed(seed, 10, out);
     // 36000 dealt cells over 8 kinds: every kind turns up, none overwhelmingly.
-    for (int kind = 1; kind <= 8; ++kind) EXPECT_TRUE(dealt[kind] > 3600 && dealt[kind] < 5400) << kind;
+    for (int kind = 1; kind <= 8; ++kind) EXPECT_TRUE(out.dealt[kind] > 3600 && out.dealt[kind] < 5400) << kind;
     // The play really clears groups and runs cascades (more clearing searches than clearing moves).
-    EXPECT_GT(clearingMoves, moves / 10);
-    EXPECT_GT(clears, clearingMoves);
+    EXPECT_GT(out.clearingMoves, out.moves / 10);
+    EXPECT_GT(out.clears, out.clearingMoves);
 }
 
 // The plausibility check for a saved game's gameplay state: damaged values fail (live games of
