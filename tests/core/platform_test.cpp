@@ -18,20 +18,6 @@
 #include "runtime/platform/null_platform.h"
 
 namespace {
-// Sets an environment variable for one scope.
-class EnvOverride {
-public:
-    EnvOverride(const char* name, const std::string& value) : name_(name), had_(getenv(name) != nullptr) {
-        if (had_) old_ = getenv(name);
-        setenv(name, value.c_str(), 1);
-    }
-    ~EnvOverride() { had_ ? setenv(name_.c_str(), old_.c_str(), 1) : unsetenv(name_.c_str()); }
-
-private:
-    std::string name_, old_;
-    bool had_;
-};
-
 std::string Info(const char* key) { return PlatformInfo(KString(key)).c_str(); }
 
 }  // namespace
@@ -73,7 +59,8 @@ TEST(DeviceServices, BrowserGetsTheAddressAsOneArgumentWithoutAShell) {
                << "/args.tmp'\nmv '" << dir.Path() << "/args.tmp' '" << dir.Path() << "/args.txt'\n";
     }
     chmod("xdg-open", 0755);
-    EnvOverride path("PATH", dir.Path() + ":" + getenv("PATH"));
+    const std::string path = getenv("PATH");
+    setenv("PATH", (dir.Path() + ":" + path).c_str(), 1);
     const char* address = "http://example.invalid/a b?x=1;touch pwned&y=$(id)";
     auto start = std::chrono::steady_clock::now();
     EXPECT_EQ(PDL_LaunchBrowser(address), 0);
@@ -82,6 +69,7 @@ TEST(DeviceServices, BrowserGetsTheAddressAsOneArgumentWithoutAShell) {
     std::vector<unsigned char> bytes = FileBytes("args.txt");
     EXPECT_EQ(std::string(bytes.begin(), bytes.end()), std::string(address) + "\n");
     EXPECT_NE(access("pwned", F_OK), 0);
+    setenv("PATH", path.c_str(), 1);
 }
 
 namespace {
