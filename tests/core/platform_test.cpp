@@ -18,8 +18,32 @@
 #include "runtime/platform/null_platform.h"
 
 namespace {
-std::string Info(const char* key) { return PlatformInfo(KString(key)).c_str(); }
+int pauses = 0, resumes = 0;
+void OnPause() { ++pauses; }
+void OnResume() { ++resumes; }
+void OnQuit() {
+    printf("quit callback\n");
+    fflush(stdout);
+}
+const CallbackRow TABLE[] = {
+    {OnPause, "KRT_ON_PAUSE"}, {OnQuit, "KRT_ON_QUIT"}, {OnResume, "KRT_ON_RESUME"}, {nullptr, nullptr}};
 
+class Lifecycle : public ::testing::Test {
+protected:
+    void SetUp() override {
+        NullPlatform::Reset();
+        SetCallbackTable(TABLE);
+        EnablePause(1);
+        SetPaused(0);
+        pauses = resumes = 0;
+    }
+};
+
+using Platform::APP_ACTIVE;
+using Platform::APP_INPUTFOCUS;
+using Platform::APP_MOUSEFOCUS;
+
+std::string Info(const char* key) { return PlatformInfo(KString(key)).c_str(); }
 }  // namespace
 
 TEST(PlatformInfo, KeysIgnoreCase) {
@@ -72,32 +96,6 @@ TEST(DeviceServices, BrowserGetsTheAddressAsOneArgumentWithoutAShell) {
     setenv("PATH", path.c_str(), 1);
 }
 
-namespace {
-int pauses = 0, resumes = 0;
-void OnPause() { ++pauses; }
-void OnResume() { ++resumes; }
-void OnQuit() {
-    printf("quit callback\n");
-    fflush(stdout);
-}
-const CallbackRow TABLE[] = {
-    {OnPause, "KRT_ON_PAUSE"}, {OnQuit, "KRT_ON_QUIT"}, {OnResume, "KRT_ON_RESUME"}, {nullptr, nullptr}};
-
-class Lifecycle : public ::testing::Test {
-protected:
-    void SetUp() override {
-        NullPlatform::Reset();
-        SetCallbackTable(TABLE);
-        EnablePause(1);
-        SetPaused(0);
-        pauses = resumes = 0;
-    }
-};
-
-using Platform::APP_ACTIVE;
-using Platform::APP_INPUTFOCUS;
-using Platform::APP_MOUSEFOCUS;
-}  // namespace
 
 TEST_F(Lifecycle, PauseAndResumeRunOncePerChangeAndOnlyResumeWhileDisabled) {
     SetPaused(1);

@@ -34,6 +34,19 @@ void Swipe(int cell, float dx, float dy) {
     Release(CentreX(cell) + dx, CentreY(cell) + dy);
 }
 
+void StripTick(float x, float y, bool down) {
+    touchX = x;
+    touchY = y;
+    touchDown = down ? 1 : 0;
+    InGameControls();   // counts its own cooldown down
+}
+
+void TapButton(float x) {
+    StripTick(x, 450, true);
+    StripTick(x, 450, true);
+    StripTick(x, 450, false);
+}
+
 }  // namespace
 
 TEST(Touch, PressSelectsOnlyWellInsideACellOfTheBoard) {
@@ -158,23 +171,6 @@ TEST(BoardSounds, LandingsClimbTheBounceNotesAndTheSecondMatchSlotSoundsWhileThe
     EXPECT_EQ(played(), std::vector<std::string>{"match2.wav"});
     ShutdownAudio();
 }
-
-namespace {
-
-void StripTick(float x, float y, bool down) {
-    touchX = x;
-    touchY = y;
-    touchDown = down ? 1 : 0;
-    InGameControls();   // counts its own cooldown down
-}
-
-void TapButton(float x) {
-    StripTick(x, 450, true);
-    StripTick(x, 450, true);
-    StripTick(x, 450, false);
-}
-
-}  // namespace
 
 TEST(Controls, ButtonsActOncePerTouchAfterTheCooldown) {
     PrepareEmptyGame();
