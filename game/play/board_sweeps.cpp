@@ -29,8 +29,6 @@ const float BOARD_EMPTIED = -71000;
 
 }  // namespace
 
-const int* SweepPatternOrder(int pattern) { return ORDERS[PatternIndex(static_cast<float>(pattern))]; }
-
 const int* SweepPatternWaves(int pattern) {
     return PatternIndex(static_cast<float>(pattern)) < 2 ? DIAGONAL_WAVES : SPREAD_WAVES;
 }

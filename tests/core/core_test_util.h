@@ -1,12 +1,10 @@
-// Helpers for the core tests: a scratch folder per test, raw byte access to files, and the check
-// that a fatal path ends the program with status 0.
+// Helpers shared by the runtime and play tests: a scratch folder made the working directory,
+// raw file bytes, and the check that a fatal path ends the program with status 0.
 #pragma once
 
 #include <gtest/gtest.h>
 #include <unistd.h>
 
-#include <cstdio>
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -14,34 +12,33 @@
 #include <string>
 #include <vector>
 
-// Makes a fresh folder under /tmp, enters it, and leaves and removes it at the end.
+#include "tests/scratch_folder.h"
+
 class ScratchDir {
 public:
-    ScratchDir() : previous_(std::filesystem::current_path()) {
-        char pattern[] = "/tmp/squibly-core-XXXXXX";
-        path_ = mkdtemp(pattern);
+    ScratchDir() : previous_(std::filesystem::current_path()), path_(MakeScratchFolder("squibly-test-")) {
         std::filesystem::current_path(path_);
     }
-    ~ScratchDir() {
-        std::error_code ignored;
-        std::filesystem::current_path(previous_, ignored);
-        std::filesystem::remove_all(path_, ignored);
-    }
+    ~ScratchDir() { std::filesystem::current_path(previous_); }  // the folder goes when the process ends
     const std::string& Path() const { return path_; }
+    std::string File(const std::string& name) const { return path_ + "/" + name; }
 
 private:
     std::filesystem::path previous_;
     std::string path_;
 };
 
-inline std::vector<unsigned char> FileBytes(const std::string& path) {
+using Bytes = std::vector<unsigned char>;
+
+inline Bytes FileBytes(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
-    return std::vector<unsigned char>(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
-inline void WriteRaw(const std::string& path, const std::vector<unsigned char>& bytes) {
+inline bool WriteRaw(const std::string& path, const Bytes& bytes) {
     std::ofstream out(path, std::ios::binary);
     out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    return out.good();
 }
 
 // Runs body in a child that must end with status 0 and print output matching pattern; both

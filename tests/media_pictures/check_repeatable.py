@@ -1,7 +1,12 @@
 #!/usr/bin/python3
-# Runs the picture generator a second time into a scratch folder and demands byte-identical output:
-# the build must not depend on the time, the run or the order of anything unordered.
+# Runs a media generator a second time into a scratch folder and demands byte-identical output
+# with no time or text chunk in any PNG: the build must not depend on the time, the run or the
+# order of anything unordered.
+# Usage: check_repeatable.py SCRATCH BUILD_DIR GENERATOR [ARG ...] -- PATTERN ...
+# ({scratch} in an argument stands for the scratch folder; each pattern, a glob relative to
+# BUILD_DIR, must match a file, and the scratch folder must hold each match at the same place.)
 import filecmp
+import glob
 import os
 import shutil
 import subprocess
@@ -9,29 +14,25 @@ import sys
 
 
 def main():
-    generator, media, generated, scratch = sys.argv[1:5]
+    scratch, build, generator = sys.argv[1:4]
+    cut = sys.argv.index("--")
     shutil.rmtree(scratch, ignore_errors=True)
-    subprocess.run([sys.executable, generator, "--media-dir", scratch + "/Media",
-                    "--generated-dir", scratch + "/generated"], check=True)
-    bad = []
-    for name in ("textatlas1.png", "textatlastut.png", "textatlasload.png"):
-        if not filecmp.cmp(os.path.join(media, name), os.path.join(scratch, "Media", name), shallow=False):
-            bad.append(name)
-    if not filecmp.cmp(os.path.join(generated, "atlas_data.inc"), os.path.join(scratch, "generated", "atlas_data.inc"),
-                       shallow=False):
-        bad.append("atlas_data.inc")
-    for name in ("textatlas1.png", "textatlastut.png", "textatlasload.png"):
-        with open(os.path.join(media, name), "rb") as f:
+    subprocess.run([sys.executable, generator] + [a.replace("{scratch}", scratch) for a in sys.argv[4:cut]], check=True)
+    bad, names = [], []
+    for pattern in sys.argv[cut + 1:]:
+        found = [os.path.relpath(p, build) for p in sorted(glob.glob(os.path.join(build, pattern)))]
+        bad += [] if found else ["nothing built matches " + pattern]
+        names += found
+    for name in names:
+        if not filecmp.cmp(os.path.join(build, name), os.path.join(scratch, name), shallow=False):
+            bad.append(name + " differs on a second run")
+        with open(os.path.join(build, name), "rb") as f:
             data = f.read()
-        for chunk in (b"tIME", b"tEXt", b"zTXt", b"iTXt"):
-            if chunk in data:
-                bad.append("%s carries a %s chunk" % (name, chunk.decode()))
+        bad += ["%s carries a %s chunk" % (name, c.decode()) for c in (b"tIME", b"tEXt", b"zTXt", b"iTXt")
+                if name.endswith(".png") and c in data]
     shutil.rmtree(scratch, ignore_errors=True)
-    if bad:
-        print("FAIL not repeatable: %s" % ", ".join(bad))
-        return 1
-    print("ok   repeatable")
-    return 0
+    print("FAIL " + "; ".join(bad) if bad else "ok   %d files repeatable" % len(names))
+    return 1 if bad else 0
 
 
 if __name__ == "__main__":

@@ -1,7 +1,6 @@
 #include "board_checkers.h"
 
 #include <algorithm>
-#include <deque>
 #include <map>
 
 #include <gtest/gtest.h>
@@ -11,14 +10,10 @@
 
 namespace {
 
-std::vector<int> Neighbours(int cell) {
+// The orthogonal neighbours of a cell (-1 beyond the edge).
+std::array<int, 4> Neighbours(int cell) {
     int c = cell % 6, r = cell / 6;
-    std::vector<int> out;
-    if (c > 0) out.push_back(cell - 1);
-    if (c < 5) out.push_back(cell + 1);
-    if (r > 0) out.push_back(cell - 6);
-    if (r < 5) out.push_back(cell + 6);
-    return out;
+    return {c > 0 ? cell - 1 : -1, c < 5 ? cell + 1 : -1, r > 0 ? cell - 6 : -1, r < 5 ? cell + 6 : -1};
 }
 
 }  // namespace
@@ -120,28 +115,22 @@ Components FloodFill(const Kinds& kinds) {
         if (out.id[start] >= 0) continue;
         int comp = static_cast<int>(out.size.size());
         out.size.push_back(0);
-        std::deque<int> queue{start};
+        std::vector<int> stack{start};
         out.id[start] = comp;
-        while (!queue.empty()) {
-            int cell = queue.front();
-            queue.pop_front();
+        while (!stack.empty()) {
+            int cell = stack.back();
+            stack.pop_back();
             out.size[comp] += 1;
-            for (int n : Neighbours(cell)) {
-                if (out.id[n] < 0 && kinds[n] == kinds[start]) {
-                    out.id[n] = comp;
-                    queue.push_back(n);
-                }
-            }
+            for (int n : Neighbours(cell))
+                if (n >= 0 && out.id[n] < 0 && kinds[n] == kinds[start]) out.id[n] = comp, stack.push_back(n);
         }
     }
     return out;
 }
 
 bool HasLikeNeighbours(const Kinds& kinds) {
-    for (int cell = 0; cell < 36; ++cell)
-        for (int n : Neighbours(cell))
-            if (kinds[n] == kinds[cell]) return true;
-    return false;
+    Components comps = FloodFill(kinds);
+    return comps.size.size() < 36;
 }
 
 bool HasGroupOfFour(const Kinds& kinds) {

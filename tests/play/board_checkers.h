@@ -2,11 +2,7 @@
 // game's own helpers, and ways to set up boards and run ticks until the board is quiet.
 #pragma once
 
-#include <unistd.h>
-
 #include <array>
-#include <cstdlib>
-#include <string>
 #include <vector>
 
 using Kinds = std::array<float, 36>;
@@ -45,20 +41,3 @@ bool SwapConnects(const Kinds& kinds, int a, int b);
 // Checks the labels, group sizes, clear marks and counts one FindGroups left against a flood fill
 // of the board it saw (gtest assertions).
 void ExpectSearchMatchesFill(const Kinds& kinds);
-
-// A scratch folder under /tmp, made the working directory while it lives.
-class ScratchDir {
-public:
-    ScratchDir() {
-        char tmpl[] = "/tmp/squibly_play_XXXXXX";
-        char cwd[4096];
-        if (mkdtemp(tmpl) && getcwd(cwd, sizeof cwd) && chdir(tmpl) == 0) path = tmpl, home_ = cwd;
-    }
-    ~ScratchDir() {
-        if (!path.empty() && chdir(home_.c_str()) == 0 && std::system(("rm -rf '" + path + "'").c_str()) != 0) path.clear();
-    }
-    std::string path;
-
-private:
-    std::string home_;
-};

@@ -1,5 +1,5 @@
-// Points, awards and speech of a clear step, the score counting up, switches paid one at a time,
-// challenge tiers and the notice ring.
+// Points, awards and speech of a clear step, challenge tiers and the notice ring. (The score
+// counting up to what a clear is worth is the rules flow's to show.)
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "board_checkers.h"
+#include "tests/core/core_test_util.h"
 #include "game/play/play.h"
 #include "game/state/globals.h"
 
@@ -68,37 +69,12 @@ TEST(Scoring, ClearStepsPayRatesChainsAndMultiGroupAwardsOnce) {
     }
 }
 
-TEST(Scoring, PendingPointsCountUpInFiftiesTensAndFivesWithoutOvershooting) {
-    PrepareEmptyGame();
-    highScoreThreshold = 1e9f;
-    score = 0;
-    pendingScore = 3003;
-    int ticks = 0;
-    for (; ticks < 1000 && pendingScore > 0; ++ticks) CountScore();
-    EXPECT_EQ(ticks, 21 + 146 + 98 + 1);  // 50s down to 1953, 10s to 493, 5s to 3, then the 3
-    EXPECT_EQ(score, 3003);
-    EXPECT_EQ(pendingScore, 0);
-}
-
-TEST(Scoring, EarnedSwitchesArePaidOneEveryTwentyOneTicks) {
-    PrepareEmptyGame();
-    swaps = 0;
-    swapsToAward = 3;
-    std::vector<int> paidAt;
-    for (int t = 0; t < 100; ++t) {
-        float before = swaps;
-        PaySwaps();
-        if (swaps > before) paidAt.push_back(t);
-    }
-    EXPECT_EQ(paidAt, (std::vector<int>{0, 21, 42}));
-}
-
 namespace {
 
 class Challenges : public ::testing::Test {
 protected:
     void SetUp() override {
-        saveDir = KString(dir_.path.c_str());  // completions save the settings
+        saveDir = KString(dir_.Path().c_str());  // completions save the settings
         PrepareEmptyGame();
         for (int i = 0; i < 15; ++i) challengeProgress(i) = 0;
         challengesCompleted = 0;
@@ -121,14 +97,11 @@ TEST_F(Challenges, TiersCompleteOneAtATimeProgressNeverFallsAndStopsShortAtNinet
         {"combo of 12 completes SKILLED", [] { TrackCombo(12); }, 6, 100},
         {"... and only SKILLED", [] {}, 7, 0},
         {"combo of 9", [] { TrackCombo(9); }, 7, 50},
-        {"combo of 5 is too small for MASTER", [] { TrackCombo(5); }, 7, 50},
         {"19 switches banked", [] { swaps = 19; TrackHoarding(); }, 9, 95},
         {"spent: progress never falls", [] { swaps = 5; TrackHoarding(); }, 9, 95},
-        {"past the target without a payment at 20", [] { swaps = 21; TrackHoarding(); }, 9, 95},
         {"20 banked", [] { swaps = 20; TrackHoarding(); }, 9, 100},
         {"level 3", [] { level = 3; TrackLeveling(); }, 0, 66},
         {"levels 4 to 8", [] { for (level = 4; level <= 8; ++level) TrackLeveling(); }, 1, 100},
-        {"a tick short of survival", [] { playTicks = 35999; TrackSurvival(); }, 3, 99},
         {"survival reached", [] { playTicks = 36000; TrackSurvival(); }, 3, 100},
         {"half the second survival step", [] { playTicks = 36000 + 27000; TrackSurvival(); }, 4, 50},
         {"just short of commitment", [] { creaturesConnectedTotal = 1999.9f; TrackCommitment(); }, 12, 99},
@@ -143,7 +116,7 @@ TEST_F(Challenges, TiersCompleteOneAtATimeProgressNeverFallsAndStopsShortAtNinet
     EXPECT_EQ(challengesCompleted, 7);
 }
 
-TEST_F(Challenges, NoticesShowOneAfterAnotherAndTheTenthCompletionAddsItsOwnOnce) {
+TEST_F(Challenges, NoticesShowOneAfterAnotherAndOnlyOnceEach) {
     runState = 2;
     PostNotice(2);   // a high score
     PostNotice(74);  // a challenge in the same tick
@@ -153,11 +126,4 @@ TEST_F(Challenges, NoticesShowOneAfterAnotherAndTheTenthCompletionAddsItsOwnOnce
     for (; t < 2000 && noticeRing(1) != 0; ++t) NoticeTick();
     EXPECT_EQ(t, 960);  // two notices of 480 ticks each
     EXPECT_EQ(noticeIndex, 2);
-
-    challengesCompleted = 9;
-    PostNotice(83);
-    EXPECT_EQ(challengesCompleted, 10);
-    EXPECT_EQ(noticeRing(2), 83);
-    EXPECT_EQ(noticeRing(3), 119);
-    EXPECT_EQ(noticeRing(4), 0);
 }

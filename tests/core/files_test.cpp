@@ -1,31 +1,19 @@
-// File channels: the bytes they put on disk, reading them back, seeking, memory files,
-// and the fatal failures on an open channel.
+// File channels (reading and seeking, safe replacement with the bytes it leaves, memory files and
+// the fatal failures on an open channel) and the case-tolerant file operations.
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 
 #include "core_test_util.h"
 #include "runtime/core/error_state.h"
 #include "runtime/core/files.h"
 
-using Bytes = std::vector<unsigned char>;
-
-TEST(FileChannels, WritesLittleEndianDoublesBytesAndRawStrings) {
+TEST(FileChannels, ReadAndSeekByteForByteAndOpenFailuresSetTheErrorCode) {
     ScratchDir dir;
-    ASSERT_EQ(OpenFile(2, KString("out.bin"), 0), 1);
-    WriteNum(2, 1.5f);
-    WriteByte(2, 0x1ff);  // low 8 bits
-    WriteStr(2, KString("Hi"));
-    WriteNum(2, -2.0f);
-    CloseFile(2);
-    const Bytes expected = {0, 0, 0, 0, 0, 0, 0xF8, 0x3F, 0xFF, 'H', 'i', 0, 0, 0, 0, 0, 0, 0, 0xC0};
-    EXPECT_EQ(FileBytes(dir.Path() + "/out.bin"), expected);
-}
-
-TEST(FileChannels, ReadsBackWhatOtherProgramsWrote) {
-    ScratchDir dir;
-    // 0.1 as a double, a byte, a little-endian word, then text.
+    // 0.1 as a double, a byte, a little-endian word, then text, as another program wrote them
+    // (the save tests read what the game writes as doubles).
     WriteRaw("in.bin", {0x9A, 0x99, 0x99, 0x99, 0x99, 0x99, 0xB9, 0x3F, 0xFE, 0x34, 0x12, 'a', 'b', 'c'});
     ASSERT_EQ(OpenFile(0, KString("in.bin"), 1), 1);
     float number = 0;
@@ -37,54 +25,34 @@ TEST(FileChannels, ReadsBackWhatOtherProgramsWrote) {
     ReadStr(0, text, 0);
     EXPECT_TRUE(text.Empty());  // count 0 reads nothing
     ReadStr(0, text, 3);
-    CloseFile(0);
     EXPECT_EQ(number, 0.1f);
     EXPECT_EQ(byte, 0xFE);
     EXPECT_EQ(word, 0x1234);
     EXPECT_STREQ(text.c_str(), "abc");
-}
-
-TEST(FileChannels, AppendAndSeekFromEachOrigin) {
-    ScratchDir dir;
-    ASSERT_EQ(OpenFile(1, KString("a.txt"), 0), 1);
-    WriteStr(1, KString("one"));
-    CloseFile(1);
-    ASSERT_EQ(OpenFile(1, KString("a.txt"), -1), 1);
-    WriteStr(1, KString("two"));
-    CloseFile(1);
-    EXPECT_EQ(FileBytes("a.txt"), Bytes({'o', 'n', 'e', 't', 'w', 'o'}));
-
-    ASSERT_EQ(OpenFile(1, KString("a.txt"), 1), 1);
-    const struct { int offset, origin, count; const char* text; } seeks[] = {
-        {2, 0, 2, "et"}, {-3, -1, 1, "t"}, {1, 1, 1, "o"}};
+    const struct { int offset, origin; const char* text; } seeks[] = {{9, 0, "4"}, {-2, -1, "b"}};
     for (const auto& s : seeks) {
-        KString got;
-        SeekFile(1, s.offset, s.origin);
-        ReadStr(1, got, s.count);
-        EXPECT_STREQ(got.c_str(), s.text) << s.origin;
+        SeekFile(0, s.offset, s.origin);
+        ReadStr(0, text, 1);
+        EXPECT_STREQ(text.c_str(), s.text) << s.origin;
     }
-    CloseFile(1);
-}
+    CloseFile(0);
 
-TEST(FileChannels, OpenFailuresReturnZeroWithAnErrorCode) {
-    ScratchDir dir;
-    const struct { int channel; const char* name; int mode, error; } cases[] = {
+    const struct { int channel; const char* name; int mode, error; } failures[] = {
         {0, "missing.dat", 1, 3}, {0, "", 1, 3}, {0, "no/such/folder/x", 0, 3}, {8, "x", 0, 7}};
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
+    for (const auto& c : failures) {
         ClearError();
-        EXPECT_EQ(OpenFile(c.channel, KString(c.name), c.mode), 0);
-        EXPECT_EQ(ErrorCode(), c.error);
+        EXPECT_EQ(OpenFile(c.channel, KString(c.name), c.mode), 0) << c.name;
+        EXPECT_EQ(ErrorCode(), c.error) << c.name;
     }
 }
 
-// Safe replacement: the old file is whole until the new one is, whatever fails in between.
+// The old file is whole until the new one is, whatever fails in between.
 TEST(ReplacingFiles, TheOldFileStandsUntilTheNewOneIsCommitted) {
     ScratchDir dir;
     WriteRaw("scores", {1, 2, 3});
     ASSERT_EQ(OpenFileReplacing(1, KString("scores")), 1);
     WriteNum(1, 1.5f);
-    EXPECT_EQ(FileBytes("scores"), Bytes({1, 2, 3}));   // a kill now leaves the old file
+    EXPECT_EQ(FileBytes("scores"), Bytes({1, 2, 3}));  // a kill now leaves the old file
     EXPECT_EQ(CommitFile(1), 1);
     EXPECT_EQ(FileBytes("scores"), Bytes({0, 0, 0, 0, 0, 0, 0xF8, 0x3F}));
     EXPECT_FALSE(std::filesystem::exists("scores.tmp"));
@@ -102,12 +70,12 @@ TEST(ReplacingFiles, TheOldFileStandsUntilTheNewOneIsCommitted) {
     EXPECT_FALSE(std::filesystem::exists("scores.tmp"));
 }
 
-TEST(ReplacingFiles, AFullDiskOrAMissingFolderFailsTheSaveNotTheProgram) {
+TEST(ReplacingFiles, AFullDiskAMissingFolderOrASizeLimitFailsTheSaveNotTheProgram) {
     ScratchDir dir;
     WriteRaw("scores", {4, 5, 6});
     std::filesystem::create_symlink("/dev/full", "scores.tmp");
     ASSERT_EQ(OpenFileReplacing(3, KString("scores")), 1);
-    for (int i = 0; i < 3000; ++i) WriteNum(3, static_cast<float>(i));   // past the stream's buffer
+    for (int i = 0; i < 3000; ++i) WriteNum(3, static_cast<float>(i));  // past the stream's buffer
     ClearError();
     EXPECT_EQ(CommitFile(3), 0);
     EXPECT_EQ(ErrorCode(), 3);
@@ -116,21 +84,17 @@ TEST(ReplacingFiles, AFullDiskOrAMissingFolderFailsTheSaveNotTheProgram) {
     EXPECT_FALSE(std::filesystem::exists("scores.tmp"));
     EXPECT_EQ(OpenFileReplacing(3, KString("no/such/folder/scores")), 0);
     EXPECT_STREQ(LastWriteFailure().c_str(), "no/such/folder/scores: No such file or directory");
-    EXPECT_EQ(CommitFile(3), 0);   // nothing open: a failure, not the end of the program
+    EXPECT_EQ(CommitFile(3), 0);  // nothing open: a failure, not the end of the program
     EXPECT_EQ(OpenFileReplacing(8, KString("scores")), 0);
     EXPECT_EQ(ErrorCode(), 7);
-}
 
-TEST(ReplacingFiles, AFileSizeLimitFailsTheSaveInsteadOfKillingTheProcess) {
-    ScratchDir dir;
-    WriteRaw("game", {1});
     pid_t child = fork();
     ASSERT_GE(child, 0);
     if (child == 0) {
-        signal(SIGXFSZ, SIG_DFL);   // as a fresh process has it
+        signal(SIGXFSZ, SIG_DFL);  // as a fresh process has it
         struct rlimit limit = {1000, 1000};
         setrlimit(RLIMIT_FSIZE, &limit);
-        if (OpenFileReplacing(2, KString("game")) != 1) _exit(2);
+        if (OpenFileReplacing(2, KString("scores")) != 1) _exit(2);
         for (int i = 0; i < 200; ++i) WriteNum(2, 1);
         _exit(CommitFile(2) == 0 ? 0 : 3);
     }
@@ -138,35 +102,28 @@ TEST(ReplacingFiles, AFileSizeLimitFailsTheSaveInsteadOfKillingTheProcess) {
     waitpid(child, &status, 0);
     ASSERT_TRUE(WIFEXITED(status)) << "ended by signal " << WTERMSIG(status);
     EXPECT_EQ(WEXITSTATUS(status), 0);
-    EXPECT_EQ(FileBytes("game"), Bytes({1}));
-    EXPECT_FALSE(std::filesystem::exists("game.tmp"));
+    EXPECT_EQ(FileBytes("scores"), Bytes({4, 5, 6}));
+    EXPECT_FALSE(std::filesystem::exists("scores.tmp"));
 }
 
 TEST(MemoryFiles, OnlyBlocksTheRuntimeRegisteredCanBeRead) {
     static const unsigned char block[] = {1, 2, 3};
     KString name = RegisterMemoryFile(block, sizeof block);
-    ASSERT_TRUE(IsMemoryFileName(name.c_str()));
     ASSERT_EQ(OpenFile(3, name, 1), 1);
     int a = 0, b = 0;
     ReadByte(3, a);
-    ReadWord(3, b);
+    ReadWord(3, b);  // a word read up to the last byte
     EXPECT_EQ(a, 1);
     EXPECT_EQ(b, 0x0302);
-    SeekFile(3, 1, 0);
-    ReadWord(3, b);  // a word read up to the last byte
-    EXPECT_EQ(b, 0x0302);
     CloseFile(3);
-
     // Forged names, even with a real address, and the right token with another size.
     char forged[64];
     snprintf(forged, sizeof forged, "mem://%8x.%8x", 3u, static_cast<unsigned>(reinterpret_cast<uintptr_t>(block)));
     KString wrongSize(name);
     wrongSize.Data()[13] = '9';
-    for (const KString& bad : {KString(forged), KString("mem://00000010.00001000"), wrongSize}) {
+    for (const KString& bad : {KString(forged), KString("mem://00000010.00001000"), wrongSize})
         EXPECT_EQ(OpenFile(3, bad, 1), 0) << bad.c_str();
-    }
-    EXPECT_EQ(OpenFile(3, name, 0), 0);  // never written or appended
-    EXPECT_EQ(OpenFile(3, name, -1), 0);
+    EXPECT_EQ(OpenFile(3, name, 0), 0);  // never written
     ReleaseMemoryFile(block);
     EXPECT_EQ(OpenFile(3, name, 1), 0);
 }
@@ -184,4 +141,25 @@ TEST(FileChannelsDeathTest, FailuresOnAnOpenChannelEndTheProgram) {
         SCOPED_TRACE(n);
         ExpectEndsProgram(cases[n].body, cases[n].pattern);
     }
+}
+
+TEST(CaseOpen, OnlyTheLastComponentIsMatchedIgnoringCaseAndWritesReuseTheFileThere) {
+    ScratchDir dir;
+    mkdir("Media", 0755);
+    WriteRaw("Media/Sound.WAV", {7});
+    WriteRaw("Save.DAT", {1});
+    FILE* f = fopen_case("media/sound.wav", "rb");
+    EXPECT_EQ(f, nullptr) << "a folder is not matched ignoring case";
+    f = fopen_case("save.dat", "ab");
+    ASSERT_NE(f, nullptr);
+    fputc(2, f);
+    fclose(f);
+    EXPECT_EQ(FileBytes("Save.DAT"), Bytes({1, 2}));
+    char path[PATH_BUFFER] = "junk";
+    EXPECT_EQ(MediaLookup(MediaFileTable(), "Media/SOUND.wav", path, 1), 1);
+    EXPECT_STREQ(path, "Media/Sound.WAV");
+
+    EXPECT_EQ(FileSize(KString("SAVE.dat")), 2);
+    EXPECT_EQ(DeleteFile(KString("Save.DAT")), 1);
+    EXPECT_EQ(FileExists(KString("Save.DAT")), 0);
 }
