@@ -59,6 +59,33 @@ TEST(KString, SplitKeepsOrSkipsEmptyPiecesAndErrorsKeepTheirLine) {
     EXPECT_STREQ(ErrorText().c_str(), "0009 out of bounds");
 }
 
+// The helpers' edge rules: out-of-range substrings are empty, and remainders by 0 or -1 are 0 (the
+// hardware traps on INT_MIN % -1).
+TEST(Helpers, SubstringsCodesAndRemaindersAtTheirEdges) {
+    const struct { int start, count; const char* text; } mids[] = {
+        {1, 3, "ELL"}, {1, -1, "ELLO"}, {3, 99, "LO"}, {5, 1, ""}, {-1, 2, ""}, {2, 0, ""}};
+    for (const auto& m : mids) EXPECT_STREQ(MidStr(KString("HELLO"), m.start, m.count).c_str(), m.text) << m.start;
+    EXPECT_EQ(AscCode(KString("")), 0);
+    EXPECT_EQ(AscCode(KString("\xe9")), 0xe9);
+    EXPECT_STREQ(ChrStr(65 + 256).c_str(), "A");
+    EXPECT_EQ(ChrStr(0).Length(), 1);
+    const struct { int a, b, r; } ints[] = {{7, 0, 0}, {7, -1, 0}, {-2147483647 - 1, -1, 0}, {-7, 3, -1}, {7, 3, 1}};
+    for (const auto& c : ints) EXPECT_EQ(IntMod(c.a, c.b), c.r) << c.a << " mod " << c.b;
+    EXPECT_EQ(FloatMod(5.5f, 0), 0.0f);
+    EXPECT_EQ(FloatMod(-5.5f, 2), -1.5f);
+    KArray<int> a;
+    a.DimArray(3, 2);
+    a(0, 0) = 1;
+    a(1, 1) = 12;
+    a(2, 1) = 99;  // outside the new width
+    a.RedimArray(2, 4);
+    EXPECT_EQ(a(0, 0), 1);
+    EXPECT_EQ(a(1, 1), 12);
+    EXPECT_EQ(a(0, 2) + a(1, 2), 0);
+    a.RedimArray(0);
+    EXPECT_EQ(a.Count(), 0);
+}
+
 TEST(KArray, LayoutAndReusedStorageClearedAndStringElementsCopied) {
     KArray<int> a;
     a.DimArray(4, 3, 2);
