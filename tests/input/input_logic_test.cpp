@@ -1,4 +1,5 @@
-// Input on the headless twin: the key map's edges, the key-state peek and query, and pointer 0 reaching MouseState turned and clamped to the virtual screen.
+// Input on the headless twin: the key map's edges, the key-state peek and query, text input, and
+// pointer 0 reaching MouseState turned and clamped to the virtual screen.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -39,6 +40,16 @@ TEST_F(Input, KeyQueryReadsTheMappedKeyAndAWaitingEscape) {
     NullPlatform::PushKey(229, true);
     EXPECT_EQ(KeyDown(15), 1);
     EXPECT_EQ(KeyDown(1), 0);  // the waiting event decides: code 1 is cleared
+}
+
+// Control codes other than backspace, tab and newline are dropped, CR becomes a newline, and the
+// pending text never grows past its limit.
+TEST_F(Input, TextInputRules) {
+    for (int c : {0, int('a'), 13, 1, 31, 8, 9, 10, int('b')}) AppendTextInput(c);
+    const std::string got(inputState->textInput.begin(), inputState->textInput.begin() + inputState->textPending);
+    EXPECT_EQ(got, std::string("a\n\b\t\nb"));
+    for (int i = 0; i < 20; ++i) AppendTextInput('x');
+    EXPECT_EQ(inputState->textPending, TEXT_INPUT_LIMIT);
 }
 
 TEST_F(Input, PositionsAreTurnedAndClampedToTheInclusiveBounds) {
