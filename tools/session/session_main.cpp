@@ -232,7 +232,8 @@ int main(int argc, char** argv) {
         if (i + 1 >= argc) return Usage();
         std::string value = argv[++i];
         if (arg == "--out") outPath = value;
-        else if (arg == "--dir") gameDir = value;
+        // Made absolute here: start-up moves into the program's folder before the game folder is entered.
+        else if (arg == "--dir") gameDir = std::filesystem::absolute(value).string();
         else if (arg == "--display") display = value;
         else if (arg == "--mode") mode = value;
         else if (arg == "--seed") seed = std::atoll(value.c_str());
