@@ -2,7 +2,6 @@
 // saved game written, resumed and written again, and every file damaged; each through the real
 // start-up and frame loop on the headless twin.
 #include <gtest/gtest.h>
-#include <signal.h>
 
 #include <cmath>
 #include <random>
@@ -10,7 +9,6 @@
 
 #include "game/shell/save_files.h"
 #include "game/shell/saved_game_fields.h"
-#include "runtime/core/lifecycle.h"
 #include "tests/shell/save_fixture.h"
 
 namespace {
@@ -252,31 +250,6 @@ TEST_F(Saves, ASaveCaughtInsideATickLeavesTheMarkerAndTheNextStartIsFresh) {
     folder.Start(nullptr);
     EXPECT_FALSE(folder.Has("badsquib.dat"));
     EXPECT_EQ(musicActive, 0);
-}
-
-TEST_F(Saves, PauseAndQuitNeverWaitOnAFailedSave) {
-    folder.Start("arcade");
-    ASSERT_TRUE(SaveFolder::Play(300));
-    Bytes settings = folder.Read("squibly.ach");
-    // Both writes fail; no tap will ever come, so a wait would never end (the alarm ends it).
-    GTEST_FLAG_SET(death_test_style, "fast");
-    EXPECT_EXIT(
-        {
-            dup2(STDERR_FILENO, STDOUT_FILENO);
-            alarm(20);
-            std::filesystem::create_symlink("/dev/full", folder.Path("squibly.ach.tmp"));
-            std::filesystem::create_symlink("/dev/full", folder.Path("squibly.sav.tmp"));
-            SaveFolder::PauseAndResume();
-            std::filesystem::create_symlink("/dev/full", folder.Path("squibly.ach.tmp"));
-            NullPlatform::PushQuit();
-            SaveFolder::Play(3);
-            exit(5);
-        },
-        ::testing::ExitedWithCode(0),
-        "can't save settings: .*squibly.ach: No space left on device(.|\n)*"
-        "can't save the game: .*squibly.sav: No space left on device(.|\n)*"
-        "can't save settings: .*squibly.ach: No space left on device");
-    EXPECT_EQ(folder.Read("squibly.ach"), settings);
 }
 
 // Small files cut at every length and flipped at every byte (the rating state at every bit);
