@@ -64,21 +64,6 @@ std::vector<DrawnQuad> FrameQuads() {
     return out;
 }
 
-// The quads of `item` as (x, y, frame). The menus' and the tutorial's own pictures share texels in
-// their two atlases, so a quad belongs to an item when it starts at one of its rectangles,
-// whichever item the texel names first.
-std::vector<DrawnQuad> ItemQuads(int item) {
-    std::vector<DrawnQuad> out;
-    for (DrawnQuad q : FrameQuads())
-        for (int f = 0; f < 48 && glyphTable(item, f, 2) > 0; ++f)
-            if (glyphTable(item, f, 0) == q.u && glyphTable(item, f, 1) == q.v) {
-                q.frame = f;
-                out.push_back(q);
-                break;
-            }
-    return out;
-}
-
 }  // namespace
 
 void StartFresh() {
@@ -159,29 +144,17 @@ bool Shows(const std::string& text) {
     return false;
 }
 
-int QuadsOf(int item) { return static_cast<int>(ItemQuads(item).size()); }
-
-std::string DigitsAt(int item, float y) {
-    std::vector<std::pair<float, int>> row;
-    for (const DrawnQuad& q : ItemQuads(item))
-        if (std::fabs(q.y - y) < 1) row.push_back({q.x, q.frame});
-    std::sort(row.begin(), row.end());
-    std::string out;
-    for (const auto& [x, f] : row) out += f < 10 ? static_cast<char>('0' + f) : f == 11 ? ':' : '?';
-    return out;
-}
-
-bool DrawnAt(int item, float x, float y) {
-    for (const DrawnQuad& q : ItemQuads(item))
-        if (std::fabs(q.x - x) < 1 && std::fabs(q.y - y) < 1) return true;
-    return false;
-}
-
-std::string BigLetters() {
-    std::string out;
+// The menus' and the tutorial's own pictures share texels in their two atlases, so a quad belongs to
+// an item when it starts at one of its rectangles, whichever item the texel names first.
+int QuadsOf(int item) {
+    int n = 0;
     for (const DrawnQuad& q : FrameQuads())
-        if (q.item == 42) out += static_cast<char>(48 + q.frame);
-    return out;
+        for (int f = 0; f < 48 && glyphTable(item, f, 2) > 0; ++f)
+            if (glyphTable(item, f, 0) == q.u && glyphTable(item, f, 1) == q.v) {
+                ++n;
+                break;
+            }
+    return n;
 }
 
 int Played(const std::string& file) {

@@ -31,13 +31,6 @@ bool UntilShown(float screen, int limit = 600);
 bool Shows(const std::string& text);
 // Quads of the last frame drawn from an atlas item (any frame).
 int QuadsOf(int item);
-// Frames of the big font drawn in the last frame, in drawing order, as characters.
-std::string BigLetters();
-// The frames of a digit item drawn on the row at y in the last frame, left to right: 0..9 as
-// digits, frame 11 (the colon) as ':'.
-std::string DigitsAt(int item, float y);
-// Whether the last frame drew `item` (any frame) with its corner at (x, y).
-bool DrawnAt(int item, float x, float y);
 
 // Sound plays since the last ClearSounds whose file ends with `file`.
 int Played(const std::string& file);

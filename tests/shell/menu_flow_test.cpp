@@ -1,7 +1,7 @@
 // Whole flows through the screens on the headless twin, driven by a finger through the real frame
 // loop and read back from what the frames drew: every scored mode from the main menu to its
-// results and the high-score list; options; challenges; the overlay and the pause menu inside a
-// game; the ZEN lock; the rating prompts; and what of it all the save files keep for the next run.
+// results and the high-score list; options and challenges; the ZEN lock; the rating prompts; and
+// what of it all the save files keep for the next run.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -52,27 +52,19 @@ void ExpectShown(std::initializer_list<std::string> texts, bool shown = true) {
     for (const std::string& t : texts) EXPECT_EQ(Shows(t), shown) << t;
 }
 
-void ExpectAt(float s, float p) { EXPECT_EQ(std::make_pair(screen, phase), std::make_pair(s, p)); }
 void ExpectOnMenu(float s) { EXPECT_EQ(std::make_pair(screen, menuStage), std::make_pair(s, 2.0f)); }
 
 TEST(ScoredGames, EachModeToItsResultsTheHighScoreListAndTheScoresKeptByTheNextRun) {
     StartFresh();
     ASSERT_TRUE(UntilShown(1));
-    // PLAY, HIGH SCORES, no QUIT button on the tablet, the corner decorations.
-    EXPECT_EQ(std::vector<int>({QuadsOf(97), QuadsOf(101), QuadsOf(88), QuadsOf(87) + QuadsOf(89)}),
-              std::vector<int>({1, 1, 0, 2}));
+    EXPECT_EQ(QuadsOf(88), 0) << "no QUIT button on the tablet";
 
     // TIME TRIAL, played by the session bot's board player until the clock ends it.
     ASSERT_TRUE(StartGameFromMenu(3));
     EXPECT_EQ(highScoreThreshold, 4000) << "the lowest entry of the default TIME TRIAL table";
     BoardPlayer(true);
-    bool sparkles = false;
-    ASSERT_TRUE(Until([&] {
-        if (bonusTicks > 0 && QuadsOf(53) + QuadsOf(54) + QuadsOf(55) + QuadsOf(56) > 0) sparkles = true;
-        return screen == 6;
-    }, 30000));
+    ASSERT_TRUE(Until([] { return screen == 6; }, 30000));
     BoardPlayer(false);
-    EXPECT_TRUE(sparkles) << "the level bonus period drew its sparkles round the board";
     ASSERT_GT(score, 4000) << "the bot should have passed the lowest entry";
     ASSERT_TRUE(UntilShown(6));
     Ticks(60);   // the score has counted up
@@ -101,21 +93,11 @@ TEST(ScoredGames, EachModeToItsResultsTheHighScoreListAndTheScoresKeptByTheNextR
     ASSERT_TRUE(QuitGameToMenu());
     EXPECT_EQ(gamesPlayed, 2);
 
-    // The high-score list: TIME TRIAL first, with the new entry; a drag moves it, a flick coasts
-    // to rest, and left alone it drifts; it always stays inside its loop.
+    // The high-score list: TIME TRIAL first, with the new entry if it is in the top five (the
+    // sixth, the overflow place, is never listed).
     ASSERT_TRUE(Open(4, 10, "high scores"));
     ExpectShown({"TIME TRIAL", "24000"});
-    // A place in the top five is listed; the sixth, the overflow place, never is.
     EXPECT_EQ(Shows(Whole(rank) + "   " + Whole(played)), rank <= 5);
-    float before = highScoreScroll;
-    for (float y = 380; y > 200; y -= 6) Down(160, y), Ticks(1);
-    EXPECT_LT(highScoreScroll, before - 150) << "the list follows the finger";
-    Up();
-    Ticks(1);
-    EXPECT_LT(highScoreVelocity, 0) << "a flick coasts on";
-    ASSERT_TRUE(Until([] { return highScoreVelocity == 0; }, 200)) << "and comes to rest";
-    ASSERT_TRUE(Until([] { return highScoreVelocity < 0; }, 200)) << "left alone it drifts";
-    EXPECT_FALSE(Until([] { return highScoreScroll <= -1260 || highScoreScroll > 0; }, 1500)) << "out of its loop";
     ASSERT_TRUE(Back());
 
     // On a desktop the main menu has its QUIT button: the program ends, leaving no game to resume.
@@ -130,16 +112,15 @@ TEST(ScoredGames, EachModeToItsResultsTheHighScoreListAndTheScoresKeptByTheNextR
     EXPECT_EQ(Values(ReadBytes(SavePath("squibly.sav"))).at(3), 99);   // written by the quit on the way out
     Restart();
     EXPECT_EQ(musicActive, 0);
-    ExpectAt(1, 0);
+    EXPECT_EQ(std::make_pair(screen, phase), std::make_pair(1.0f, 0.0f));
 }
 
-TEST(Options, EverySliderEverySwitchAndTheResetDeclinedAndConfirmedAndKeptByTheNextRun) {
+TEST(Options, EverySliderEverySwitchAndTheResetKeptByTheNextRunThenTheChallengesAndTheirLocks) {
     StartFresh();
     ASSERT_TRUE(Open(2, 4, "options"));
     // Sliders follow the finger's x over their 276 units, and stop at their ends.
     struct Slider { float x, y; float* value; float to; } sliders[] = {
-        {22 + 0.25f * 276, 97, &soundVolume, 0.25f}, {5, 97, &soundVolume, 0},
-        {22 + 0.5f * 276, 164, &musicVolume, 0.5f},  {310, 231, &speechVolume, 1},
+        {5, 97, &soundVolume, 0}, {22 + 0.5f * 276, 164, &musicVolume, 0.5f}, {310, 231, &speechVolume, 1},
         {22 + 0.4f * 276, 231, &speechVolume, 0.4f}, {22 + 0.8f * 276, 97, &soundVolume, 0.8f},
     };
     ClearSounds();
@@ -149,28 +130,21 @@ TEST(Options, EverySliderEverySwitchAndTheResetDeclinedAndConfirmedAndKeptByTheN
     }
     EXPECT_GE(Played("select2.wav"), 1) << "the sound slider lets the player hear the new volume";
 
-    // Switches: each names what a tap does; a finger left resting switches once.
-    EXPECT_TRUE(Shows("SOUND OFF"));
-    struct Switch { float y; float* value; float to; const char* shows; const char* sound; const char* music; } switches[] = {
-        {285, &soundOn, 0, "SOUND ON", nullptr, nullptr},
-        {285, &soundOn, 1, "SOUND OFF", "sparkle1.wav", nullptr},
-        {330, &musicOn, 0, "MUSIC ON", nullptr, ""},
-        {330, &musicOn, 1, "MUSIC OFF", nullptr, "intro.mp3"},
-        {420, &lowQuality, 1, "HIGH QUALITY ON", nullptr, nullptr},
-        {420, &lowQuality, 0, nullptr, nullptr, nullptr},
+    // Switches: a finger left resting switches once; sound and music stop and start with theirs.
+    struct Switch { float y; float* value; float to; const char* sound; const char* music; } switches[] = {
+        {285, &soundOn, 0, nullptr, nullptr},  {285, &soundOn, 1, "sparkle1.wav", nullptr},
+        {330, &musicOn, 0, nullptr, ""},       {330, &musicOn, 1, nullptr, "intro.mp3"},
+        {420, &lowQuality, 1, nullptr, nullptr}, {420, &lowQuality, 0, nullptr, nullptr},
     };
     for (const Switch& s : switches) {
         Ticks(15);
         ClearSounds();
         Tap(160, s.y, &s == switches ? 40 : 3);
         EXPECT_EQ(*s.value, s.to) << s.y;
-        EXPECT_TRUE(!s.shows || Shows(s.shows)) << s.shows;
         EXPECT_TRUE(!s.sound || Played(s.sound) == 1) << s.sound;
         std::string music = NullAudio::CurrentMusicPath();
         EXPECT_TRUE(!s.music || (*s.music ? music.find(s.music) != std::string::npos : music.empty())) << music;
     }
-    Tap(160, 420);   // within the cooldown of the last button: ignored
-    EXPECT_EQ(lowQuality, 0);
     Ticks(15);
 
     // Reset: scores and challenges as a player may have them.
@@ -189,11 +163,9 @@ TEST(Options, EverySliderEverySwitchAndTheResetDeclinedAndConfirmedAndKeptByTheN
         Ticks(15);
         Tap(160, 462);
         ExpectOnMenu(4);
-        ClearSounds();
         Tap(answer, 270);
         EXPECT_EQ(resetConfirmOpen, 0);
         EXPECT_EQ(highScores(1, 0, 0), answer == 60 ? 72000 : 99999);
-        EXPECT_EQ(Played("match.wav"), answer == 60 ? 1 : 0);
     }
     EXPECT_EQ(Values(ReadBytes(SavePath("squibly.ach"))).at(21 + 12), 72000) << "saved at once";
     ASSERT_TRUE(Back());
@@ -207,90 +179,16 @@ TEST(Options, EverySliderEverySwitchAndTheResetDeclinedAndConfirmedAndKeptByTheN
     EXPECT_NEAR(soundVolume, 0.8f, 0.01f);
     EXPECT_NEAR(musicVolume, 0.5f, 0.01f);
     EXPECT_NEAR(speechVolume, 0.4f, 0.01f);
-}
 
-TEST(Challenges, CellsSelectTheirDescriptionsAndTheLocksFollowTheTierBelow) {
-    StartFresh();
-    challengeProgress(0) = 100;   // SKILLED LEVELING
-    challengeProgress(3) = 40;    // SKILLED SURVIVAL, on its way
+    // Challenges: a complete SKILLED opens its MASTER, the others stay locked; a cell shows its own.
+    challengeProgress(0) = 100;
+    ASSERT_TRUE(UntilShown(1));
     ASSERT_TRUE(Open(3, 5, "challenges"));
-    ExpectShown({"SKILLED LEVELING", "100@ COMPLETE"});   // @: the font's percent sign
     EXPECT_EQ(QuadsOf(69), 9) << "MASTER LEVELING is open; the other MASTER and all EXTREME are locked";
-    struct Case {
-        float x, y, selected;
-        const char* line1;
-        const char* line2;
-    } cases[] = {
-        {300, 280, 14, "EXTREME COMMITMENT", "PREVIOUS CHALLENGE"},
-        {96, 170, 6, "MASTER SURVIVAL", "MUST BE COMPLETE"},
-        {32, 170, 5, "MASTER LEVELING", "REACH LEVEL 8"},
-        {100, 57, 5, "MASTER LEVELING", "0@ COMPLETE"},   // just above the grid: nothing changes
-        {100, 284, 5, "MASTER LEVELING", "IN ARCADE MODE"},  // just below it (283 falls a pixel short)
-        {96, 100, 1, "SKILLED SURVIVAL", "40@ COMPLETE"},
-        {160, 240, 12, "EXTREME COMBOS", "TO UNLOCK"},
-        {290, 100, 4, "SKILLED COMMITMENT", "2000 CREATURES"},
-    };
-    for (const Case& c : cases) {
-        Tap(c.x, c.y);
-        EXPECT_EQ(selectedChallenge, c.selected) << c.x << "," << c.y;
-        ExpectShown({c.line1, c.line2});
-    }
+    Tap(96, 170);
+    EXPECT_EQ(selectedChallenge, 6);
+    ExpectShown({"MASTER SURVIVAL", "MUST BE COMPLETE"});
     ASSERT_TRUE(Back());
-}
-
-// The overlay and the pause menu inside a game; a game closed on its pause menu comes back there
-// in the next run and plays on; QUIT ends it.
-TEST(InGame, TheOverlayAndThePauseMenuOpenAndCloseSurviveAClosedWindowAndQuitEndsTheGame) {
-    StartFresh();
-    ASSERT_TRUE(StartGameFromMenu(2));
-    BoardPlayer(true);
-    Ticks(400);
-    BoardPlayer(false);
-    Ticks(12);
-    float clock = gameClock;
-    Tap(25, 455);   // the overlay button
-    EXPECT_EQ(std::make_pair(screen, overlayState), std::make_pair(8.0f, 1.0f));
-    Ticks(120);
-    EXPECT_EQ(gameClock, clock) << "the game stands still under the overlay";
-    EXPECT_NE(BigLetters().find("PAUSED"), std::string::npos) << BigLetters();
-    Tap(25, 455);
-    ExpectAt(7, 7);   // the overlay can be left
-    EXPECT_EQ(brightnessTarget, -1);
-
-    Ticks(12);
-    Tap(75, 455);   // the pause button
-    ExpectAt(9, 10);
-    ExpectShown({"BACK", "QUIT", "MUSIC VOLUME"});
-    Tap(22 + 0.3f * 276, 164);   // a slider works here too
-    EXPECT_NEAR(musicVolume, 0.3f, 0.01f);
-    clock = gameClock;
-    ASSERT_TRUE(PlayThenQuitInChild([] { Ticks(30); }));
-    Restart();
-    ASSERT_EQ(musicActive, 1);
-    ExpectAt(9, 10);
-    EXPECT_EQ(gameMode, 2);
-    EXPECT_EQ(gameClock, clock) << "the paused game's clock did not run";
-    EXPECT_NEAR(musicVolume, 0.3f, 0.01f);
-    Tap(40, 305);   // BACK
-    ExpectAt(7, 7);
-    EXPECT_EQ(std::make_pair(overlayState, brightnessTarget), std::make_pair(0.0f, -1.0f));
-    EXPECT_EQ(selectedCell, 0) << "the finger that pressed BACK selects nothing";
-    const float moves = movesMade, games = gamesPlayed;
-    BoardPlayer(true);
-    Ticks(300);
-    BoardPlayer(false);
-    EXPECT_EQ(runState, 2);
-    EXPECT_GT(movesMade, moves) << "the resumed game plays on";
-
-    // The strip's buttons pass the stopped game between the two screens and back.
-    const struct { float x, screen; } strip[] = {{75, 9}, {25, 8}, {75, 9}, {75, 7}};
-    for (const auto& s : strip) {
-        Ticks(12);
-        Tap(s.x, 455);
-        EXPECT_EQ(screen, s.screen) << s.x;
-    }
-    ASSERT_TRUE(QuitGameToMenu("PUZZLE MODE"));
-    EXPECT_EQ(gamesPlayed, games + 1);
 }
 
 TEST(GameMode, ZenIsLockedAtNineChallengesAndOpensWithTheTenthWonInPlay) {
@@ -304,8 +202,6 @@ TEST(GameMode, ZenIsLockedAtNineChallengesAndOpensWithTheTenthWonInPlay) {
     ClearSounds();
     Tap(160, 390);
     EXPECT_EQ(Played("error.wav"), 1);
-    ExpectOnMenu(2);
-    Tap(160, 200);   // ARCADE, within the 60 ticks after the locked tap: it waits out the cooldown
     ExpectOnMenu(2);
     Ticks(60);
     Tap(160, 200);
@@ -344,7 +240,7 @@ void OneGame() {
     ASSERT_TRUE(QuitGameToMenu());
 }
 
-TEST(RatingPrompt, AsksAfterTheFifthGameAndALastTimeAfterTheTwentiethButNeverWithoutAStoreLink) {
+TEST(RatingPrompt, AsksAfterTheFifthGameAndALastTimeAfterTheTwentieth) {
     StartFresh();
     const KString link = storeLink;
     ASSERT_FALSE(link.Empty()) << "the build's store link";
@@ -352,18 +248,9 @@ TEST(RatingPrompt, AsksAfterTheFifthGameAndALastTimeAfterTheTwentiethButNeverWit
     EXPECT_FALSE(PromptOnGameMode()) << "not after four games";
     OneGame();
     EXPECT_EQ(gamesPlayed, 5);
-    storeLink = "";   // as a build made with an empty store link
-    EXPECT_FALSE(PromptOnGameMode());
-    ExpectWayBack("game mode without a store link");
-    ASSERT_TRUE(Back());
-    storeLink = link;
-
     ASSERT_TRUE(PromptOnGameMode());
     ExpectShown({"5 EXTRA SWAPS PER GAME"});
     ExpectShown({"LAST CHANCE", "BACK TO MAIN MENU"}, false);
-    Tap(160, 100);   // on a tile: the prompt takes the tap
-    Ticks(25);
-    ExpectOnMenu(2);
     Tap(230, 325);   // NO THANKS
     EXPECT_EQ(std::make_pair(hasRated, rateDeclines), std::make_pair(0, 1));
     Ticks(25);

