@@ -1,5 +1,5 @@
-// Start-up on the headless twin: display scaling, the save folder, and the
-// start-mode switch into a playable game.
+// Start-up on the headless twin: display scaling, the save folder, the loading screen's fade, and
+// the start-mode switch into a playable game.
 #include <gtest/gtest.h>
 
 #include <unistd.h>
@@ -8,10 +8,13 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <vector>
 
 #include "game/state/globals.h"
 #include "game/shell/main_routine.h"
+#include "game/shell/resources.h"
 #include "runtime/core/files.h"
+#include "runtime/graphics/draw_stats.h"
 #include "runtime/graphics/graphics_device.h"
 #include "tests/scratch_folder.h"
 #include "tests/shell/shell_fixture.h"
@@ -91,6 +94,36 @@ TEST(FullStart, WithoutASwitchItOpensTheMainMenuAndWithOneAPlayableGameOfThatMod
         EXPECT_EQ(boardPhase, 2);   // dealt, swept in and settled
     }
     unsetenv("SQUIBLY_START_MODE");
+}
+
+std::vector<FrameDrawStats> outroFrames;
+void KeepFrame(const FrameDrawStats& s) { outroFrames.push_back(s); }
+
+// The loading screen fades out over fifty frames, never brightening, its background unblended, and
+// its last frame is black: a full-brightness frame there flashed before the first menu frame.
+TEST(LoadingOutro, FadesToBlackWithoutAFlashAndDrawsItsBackgroundUnblended) {
+    StartRuntimeOnce();
+    scalingOn = 1;
+    scaleX = scaleY = 2;
+    offsetX = offsetY = 0;
+    uint64_t frames = NullPlatform::FramesPresented();
+    outroFrames.clear();
+    EnableDrawStats(true);
+    SetFrameDrawStatsListener(KeepFrame);
+    PlayLoadingOutro();
+    SetFrameDrawStatsListener(nullptr);
+    EnableDrawStats(false);
+    EXPECT_EQ(NullPlatform::FramesPresented(), frames + 50);
+    ASSERT_EQ(outroFrames.size(), 50u);
+    EXPECT_GT(outroFrames[0].peakAlpha, 0.9f);
+    for (size_t i = 1; i < outroFrames.size(); ++i) {
+        EXPECT_LE(outroFrames[i].peakAlpha, outroFrames[i - 1].peakAlpha) << i;
+        if (i < 49) {
+            EXPECT_NEAR(outroFrames[i].opaquePixels, 320 * 480 * 4, 1) << i;
+        }
+    }
+    EXPECT_EQ(outroFrames.back().vertices, 0u);
+    EXPECT_EQ(outroFrames.back().peakAlpha, 0.0f);
 }
 
 }  // namespace
