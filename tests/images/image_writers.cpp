@@ -22,7 +22,7 @@ Bytes WriteBmp(const IndexedPicture& pic, const BmpOptions& opt) {
     const uint32_t entrySize = opt.coreHeader ? 3 : 4;
     uint32_t entries = 0;
     if (bpp <= 8) entries = opt.paletteEntries >= 0 ? uint32_t(opt.paletteEntries) : uint32_t(pic.palette.size());
-    const uint32_t pixelOffset = 14 + headerSize + entries * entrySize + opt.gapBytes;
+    const uint32_t pixelOffset = 14 + headerSize + entries * entrySize;
     const uint32_t stride = ((uint32_t(pic.width) * bpp + 31) / 32) * 4;
     Bytes b(pixelOffset + stride * pic.height, 0);
 

@@ -26,7 +26,6 @@ struct BmpOptions {
     bool topDown = false;
     bool coreHeader = false;     // 12-byte header with 3-byte palette entries
     int paletteEntries = -1;     // -1: the picture's palette; else write this many entries
-    uint32_t gapBytes = 0;       // extra bytes between palette and pixels
 };
 
 Bytes WriteBmp(const IndexedPicture& pic, const BmpOptions& opt);
