@@ -1,10 +1,12 @@
-// The water background and the board's creatures drawn from damaged values (a broken saved game):
-// the picture stays inside its tables, never a table error.
+// The water background (opaque only where nothing lies beneath it) and the board's creatures drawn
+// from damaged values (a broken saved game): the picture stays inside its tables, never a table error.
 #include <cmath>
+#include <utility>
 
 #include "game/draw/game_screen_layers.h"
 #include "game/state/globals.h"
 #include "game/shell/menu_background.h"
+#include "runtime/graphics/graphics_device.h"
 #include "runtime/graphics/polygon_batch.h"
 #include "tests/draw/draw_fixture.h"
 
@@ -27,6 +29,31 @@ protected:
         return Quads();
     }
 };
+
+// Opaque only when nothing lies beneath it; dimmed, the low-quality static picture blends too.
+TEST_F(Layers, WaterOverSomethingElseOrDimmedStaticStaysBlendedAndTheBlendModeIsLeftAsFound) {
+    const struct {
+        bool first;
+        float low, brightness;
+        unsigned opaque;
+        int alpha, red;
+    } cases[] = {{true, 0, -0.7f, 90, 255, 178}, {false, 0, -0.7f, 0, 178, 255},
+                 {true, 1, -0.7f, 0, 178, 255},  {true, 1, -1, 6, 255, 255}};
+    const float keptLow = lowQuality, keptBrightness = brightness;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.first << " " << c.low << " " << c.brightness);
+        lowQuality = c.low;
+        brightness = c.brightness;
+        Begin();
+        if (!c.first) AddPolygonVertex(0, 0, 0, 0, 16777215.0f);
+        DrawBackgroundLayer();
+        const BatchVertex& v = LastBatchVertices().back();
+        EXPECT_EQ(polygonBatch->opaqueVertices, c.opaque);
+        EXPECT_EQ(std::make_pair(int(v.a), int(v.r)), std::make_pair(c.alpha, c.red));
+        EXPECT_FLOAT_EQ(graphicsDevice->globalAlpha, -c.brightness) << "the layers above find the water's blend mode";
+    }
+    lowQuality = keptLow, brightness = keptBrightness;
+}
 
 TEST_F(Layers, DamagedOrFarScrollDrawsTheSamePicture) {
     auto texels = [](float scroll) {
