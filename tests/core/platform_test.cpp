@@ -1,7 +1,6 @@
-// The platform layer on the headless twin: information keys, the device decided by the opened
-// screen, the browser launch (checked with a stand-in xdg-open that records its arguments), pause
-// and resume (and which activation events count), event pumping limits, the fullscreen keys and
-// the quit paths.
+// The platform layer on the headless twin: the device decided by the opened screen, the browser
+// launch (checked with a stand-in xdg-open that records its arguments), pause and resume (and which
+// activation events count) and the quit paths. (The fullscreen keys are the desktop tests'.)
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
@@ -46,15 +45,6 @@ using Platform::APP_MOUSEFOCUS;
 std::string Info(const char* key) { return PlatformInfo(KString(key)).c_str(); }
 }  // namespace
 
-TEST(PlatformInfo, KeysIgnoreCase) {
-    SetVersionTexts("001.003", "Oct  2 2012-21:17:35", "0badf00d");
-    const struct { const char* key; const char* answer; } cases[] = {
-        {"", "WEBOS"}, {"battery", "100"}, {"Locale", "us"}, {"whatever", "NO_DATA"},
-        {"version", "001.003"}, {"COMPILED", "Oct  2 2012-21:17:35"}, {"HostId", "0badf00d"}};
-    for (const auto& c : cases) EXPECT_EQ(Info(c.key), c.answer) << c.key;
-    EXPECT_EQ(Info("utctime").size(), 19u);  // YYYY-MM-DD hh:mm:ss
-}
-
 TEST(PlatformInfo, DeviceFollowsTheOpenedScreenWhenHardwareIsUnknown) {
     EXPECT_STREQ(PDL_GetHardware(), "UNKNOWN");
     const struct { int w, h; const char* device; } cases[] = {{320, 480, "PRE"},       {320, 400, "PIXI"},
@@ -96,7 +86,6 @@ TEST(DeviceServices, BrowserGetsTheAddressAsOneArgumentWithoutAShell) {
     setenv("PATH", path.c_str(), 1);
 }
 
-
 TEST_F(Lifecycle, PauseAndResumeRunOncePerChangeAndOnlyResumeWhileDisabled) {
     SetPaused(1);
     SetPaused(1);
@@ -124,59 +113,6 @@ TEST_F(Lifecycle, IconifyAndFocusLossPauseButTheMouseLeavingDoesNot) {
         EXPECT_EQ(resumes, steps[n].resumes);
         EXPECT_EQ(IsPaused(), steps[n].paused);
     }
-}
-
-TEST_F(Lifecycle, PumpStopsAtQuitAndAfter255Events) {
-    NullPlatform::PushActive(false, APP_MOUSEFOCUS);
-    NullPlatform::PushQuit();
-    NullPlatform::PushActive(false, APP_ACTIVE);
-    EXPECT_EQ(PumpEvents(), 0);
-    EXPECT_EQ(pauses, 0);  // events after the quit stay queued
-    EXPECT_EQ(NullPlatform::PendingEvents(), 1);
-    NullPlatform::Reset();
-    for (int i = 0; i < 300; ++i) NullPlatform::PushActive(true, APP_MOUSEFOCUS);
-    EXPECT_EQ(PumpEvents(), 1);
-    EXPECT_EQ(NullPlatform::PendingEvents(), 300 - 256);  // 255 handled, the 256th dropped
-}
-
-// F11 and Alt+Enter (either Alt, main or keypad Enter) switch the display between its window and
-// the screen; the switch is no pause and types nothing.
-TEST_F(Lifecycle, FullscreenKeysSwitchTheDisplayWithoutPausingOrTyping) {
-    NullPlatform::SetDisplaySize(768, 1024);
-    NullPlatform::SetScreenSize(1920, 1080);
-    graphicsDevice = new GraphicsDevice();
-    graphicsDevice->SetScreen(0, 768, 1024, 0, 60, 0);
-    inputState = new InputState();
-    inputState->Setup();
-    auto press = [](int sym, uint16_t modifiers, uint16_t unicode) {
-        Platform::Event e;
-        e.type = Platform::EVENT_KEYDOWN;
-        e.keySym = sym;
-        e.modifiers = modifiers;
-        e.unicode = unicode;
-        return HandleEvent(e);
-    };
-    const struct { int sym; uint16_t modifiers; uint16_t unicode; bool fullscreen; } keys[] = {
-        {292, 0, 0, true}, {292, 0, 0, false},                                  // F11
-        {13, 0, 13, false},                                                     // Enter alone is a character
-        {13, Platform::KEYMOD_LALT, 13, true}, {271, Platform::KEYMOD_RALT, 13, false},  // either Alt + Enter
-        {'a', Platform::KEYMOD_LALT, 'a', false},                               // Alt with another key
-    };
-    testing::internal::CaptureStdout();
-    for (const auto& k : keys) {
-        EXPECT_EQ(press(k.sym, k.modifiers, k.unicode), 1);
-        EXPECT_EQ(Platform::Fullscreen(), k.fullscreen) << k.sym << " with modifiers " << k.modifiers;
-    }
-    std::string lines = testing::internal::GetCapturedStdout();
-    EXPECT_EQ(lines, "fullscreen 1920x1080\nwindowed 768x1024\nfullscreen 1920x1080\nwindowed 768x1024\n");
-    EXPECT_EQ(std::string(inputState->textInput.begin(), inputState->textInput.begin() + inputState->textPending),
-              "\na");
-    EXPECT_EQ(pauses + resumes, 0);
-
-    delete inputState;
-    inputState = nullptr;
-    delete graphicsDevice;
-    graphicsDevice = nullptr;
 }
 
 using LifecycleDeathTest = Lifecycle;

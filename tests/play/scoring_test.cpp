@@ -1,4 +1,4 @@
-// Points, awards and speech of a clear step, challenge tiers and the notice ring. (The score
+// Points, awards and speech of a clear step, and the challenge tiers. (The score
 // counting up to what a clear is worth is the rules flow's to show.)
 #include <gtest/gtest.h>
 
@@ -114,16 +114,4 @@ TEST_F(Challenges, TiersCompleteOneAtATimeProgressNeverFallsAndStopsShortAtNinet
         EXPECT_EQ(challengeProgress(s.slot), s.progress) << s.what;
     }
     EXPECT_EQ(challengesCompleted, 7);
-}
-
-TEST_F(Challenges, NoticesShowOneAfterAnotherAndOnlyOnceEach) {
-    runState = 2;
-    PostNotice(2);   // a high score
-    PostNotice(74);  // a challenge in the same tick
-    PostNotice(2);   // already pending: not twice
-    for (int i = 0; i < 10; ++i) EXPECT_EQ(noticeRing(i), i == 0 ? 2 : i == 1 ? 74 : 0) << i;
-    int t = 0;
-    for (; t < 2000 && noticeRing(1) != 0; ++t) NoticeTick();
-    EXPECT_EQ(t, 960);  // two notices of 480 ticks each
-    EXPECT_EQ(noticeIndex, 2);
 }

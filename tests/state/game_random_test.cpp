@@ -1,6 +1,6 @@
-// The game's own generator against published MT19937 outputs, its saved state, WrapValue's ranges,
-// and entering a result in the high-score tables with its place (the defaults a first start holds
-// are shown and saved in the menu and save flows).
+// The game's own generator against published MT19937 outputs, its saved state, and entering a
+// result in the high-score tables with its place (the defaults a first start holds are shown and
+// saved in the menu and save flows).
 #include <gtest/gtest.h>
 
 #include <cstdint>
@@ -52,20 +52,6 @@ TEST(GameRandom, SavedStateResumesTheSequenceAndCorruptStateIsRejected) {
                                    "4294967296 " + saved.substr(saved.find(' ') + 1), saved + " 7"})
         EXPECT_FALSE(SetGameRandomState(bad)) << bad.substr(0, 40);
     EXPECT_EQ(GameRandom(BIG), FIRST);  // the rejected texts left the generator alone
-}
-
-TEST(WrapValue, LandsInsideTheRangeFromAboveAndFarBelow) {
-    struct Case { float v, lo, hi, want; } cases[] = {
-        {365, 0, 360, 5}, {-1, 0, 360, 359}, {1000, 0, 360, 280}, {360, 0, 360, 0}, {12.5f, 0, 360, 12.5f},
-        {40000, 1, 32765, 7236}, {-1000, 0, 360, 80},
-        {7, 3, 3, 3},   // an empty range cannot divide by zero
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.v);
-        EXPECT_EQ(WrapValue(c.v, c.lo, c.hi), c.want);
-    }
-    float w = WrapValue(-123456789, 1, 32765);
-    EXPECT_TRUE(w >= 1 && w < 32765) << w;
 }
 
 // Entering a result in its table.
