@@ -31,8 +31,6 @@ void CreateRefillCreature(int cell);
 void IdleTick(Creature& c);
 // One tick of the exit sweep (game over), including the hand-over once the board has emptied.
 void ExitSweepTick();
-// Number of entries in each wave of a pattern, 0-terminated.
-const int* SweepPatternWaves(int pattern);
 // Hands over to the results screen (or the menus after the tutorial) once the exit sweep is done.
 void FinishGame();
 // True when the cell's group (as the last search labelled it) has four or more members.

@@ -27,11 +27,12 @@ int PatternIndex(float pattern) {
 // Every creature that has left counts -2000, so 36 gone creatures bring busyCount below this.
 const float BOARD_EMPTIED = -71000;
 
-}  // namespace
-
+// Number of entries in each wave of a pattern, 0-terminated.
 const int* SweepPatternWaves(int pattern) {
     return PatternIndex(static_cast<float>(pattern)) < 2 ? DIAGONAL_WAVES : SPREAD_WAVES;
 }
+
+}  // namespace
 
 void StartEntrySweep() {
     int p = PatternIndex(entryPattern);

@@ -15,9 +15,6 @@ struct DisplayState {
     bool windowOpen = false;
     bool fullscreen = false;
     bool grabbed = false;
-    int iconWidth = 0, iconHeight = 0;
-    uint32_t iconCorner = 0;
-    std::string caption;
     uint64_t frames = 0;
 };
 
@@ -77,13 +74,7 @@ Presentation CurrentPresentation() {
     return WindowedPresentation(display.width, display.height);
 }
 
-void SetWindowIcon(const uint8_t* rgba, int width, int height) {
-    DisplayState& s = State();
-    if (!rgba || width <= 0 || height <= 0) return;
-    s.iconWidth = width;
-    s.iconHeight = height;
-    s.iconCorner = static_cast<uint32_t>(rgba[0]) << 24 | rgba[1] << 16 | rgba[2] << 8 | rgba[3];
-}
+void SetWindowIcon(const uint8_t*, int, int) {}
 
 bool HasGL() { return false; }
 
@@ -91,7 +82,7 @@ void SwapBuffers() {
     if (State().windowOpen) State().frames += 1;
 }
 
-void SetCaption(const char* caption) { State().caption = caption ? caption : ""; }
+void SetCaption(const char*) {}
 
 void GrabInput(bool on) { State().grabbed = on; }
 
@@ -117,11 +108,7 @@ void SetScreenSize(int width, int height) {
 }
 
 bool WindowOpen() { return State().windowOpen; }
-int WindowIconWidth() { return State().iconWidth; }
-int WindowIconHeight() { return State().iconHeight; }
-uint32_t WindowIconCorner() { return State().iconCorner; }
 bool InputGrabbed() { return State().grabbed; }
-const std::string& WindowCaption() { return State().caption; }
 uint64_t FramesPresented() { return State().frames; }
 
 }  // namespace NullPlatform

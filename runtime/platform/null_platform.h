@@ -41,11 +41,6 @@ void SetDisplaySize(int width, int height, int bitsPerPixel = 32);
 void SetScreenSize(int width, int height);
 bool WindowOpen();
 bool InputGrabbed();
-// The last icon the runtime gave the window (0 x 0 when none), and its top-left pixel as RGBA.
-int WindowIconWidth();
-int WindowIconHeight();
-uint32_t WindowIconCorner();
-const std::string& WindowCaption();
 // Buffer swaps since the window opened: one per presented frame.
 uint64_t FramesPresented();
 
