@@ -1,7 +1,6 @@
 #!/usr/bin/python3
 # The real game played as a player would: under its own Xvfb (and openbox where the window must
-# be iconified), with xdotool presses, swipes and double taps at the places the screens and
-# the board put things, and pictures of the window at fixed points compared with reviewed
+# be iconified), with xdotool presses and swipes at the places the screens and the board put things, and pictures of the window at fixed points compared with reviewed
 # references (SQUIBLY_E2E_UPDATE=1 records them anew).
 #
 # usage: player.py SCENARIO GAME REPORT_GAME MEDIA OUT_DIR      scenarios: menus, modes, pause_resume
@@ -15,7 +14,7 @@ import sys
 import time
 import types
 
-from PIL import Image, ImageChops, ImageStat
+from PIL import Image, ImageChops
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 sys.path.insert(0, os.path.join(HERE, "..", "process"))
@@ -87,10 +86,6 @@ def coarse_fraction(a, b, varying=()):
     return mask.histogram()[255] / float(size[0] * size[1])
 
 
-def brightness(picture):
-    return ImageStat.Stat(picture.convert("L")).mean[0] / 255
-
-
 class Player(Game):
     def __init__(self, s, program):
         super().__init__(program, {
@@ -132,13 +127,6 @@ class Player(Game):
         if fraction <= MAX_DIFFERING and coarse <= coarse_limit:
             return
         expected.save(os.path.join(OUT, name + ".expected.png"))
-        if expected.size == picture.size:
-            # The picture dimmed, the differing pixels in red over it, the areas left out in blue.
-            diff = Image.blend(picture, Image.new("RGB", picture.size), 0.6)
-            diff.paste(Image.new("RGB", picture.size, (255, 0, 0)), mask=differing_mask(expected, picture))
-            for area in moving + varying:
-                diff.paste((0, 0, 96), area)
-            diff.save(os.path.join(OUT, name + ".diff.png"))
         self.s.failures.append("%s differs from its reference in %.2f%% of pixels (%.1f%% of blocks): see %s"
                                % (name, 100 * fraction, 100 * coarse, os.path.join(OUT, name + ".*.png")))
 
@@ -216,13 +204,6 @@ def best_swipe(kinds):
     return best
 
 
-def best_switch(kinds):
-    # The creature whose twin joins the largest group.
-    return max(((group_size(changed(kinds, (c, r, k + 1 if k % 2 else k - 1)), c, r), (c, r))
-                for r, line in enumerate(kinds) for c, k in enumerate(line) if 1 <= k <= 8),
-               key=lambda option: option[0], default=None)
-
-
 def board_swipe(game, c1, r1, c2, r2):
     # A swipe whose finger waits until the game has seen each stage (the press on its creature,
     # the finger on the neighbour): a slow frame would otherwise read the press where the finger
@@ -240,77 +221,44 @@ def board_swipe(game, c1, r1, c2, r2):
         game.xdotool("mouseup", 1)
 
 
-def board_double_tap(game, column, row):
-    # Two taps on one creature, each press and release waited for in the report.
-    game.move(*cell_point(column, row))
-    for n in (1, 2):
-        game.xdotool("mousedown", 1)
-        try:
-            game.wait_report("press %d" % n, lambda r: r.down == 1, timeout=5)
-        finally:
-            game.xdotool("mouseup", 1)
-        game.wait_report("release %d" % n, lambda r: r.down == 0, timeout=5)
-
-
-def play_a_while(game, mode, gestures, must_clear=True):
-    # Swipes and double taps chosen from the board the report shows; each must be taken.
+def play_a_while(game, mode, swipes, must_clear=True):
+    # Swipes chosen from the board the report shows; each must be taken.
     cleared = 0
-    for turn in range(gestures):
+    for _ in range(swipes):
         before = game.wait_board_idle(mode)
         time.sleep(0.6)  # a finger lifted a moment ago would make the next press a second tap
-        swipe, switch = best_swipe(before.kinds), best_switch(before.kinds)
-        # The larger group wins; on a tie, turns take swipes and switches in turn.
-        if before.swaps > 0 and switch and (not swipe or (switch[0], turn % 2) > (swipe[0], 0)):
-            gesture, taken = lambda: board_double_tap(game, *switch[1]), lambda r: r.flips == before.flips + 1
-            what = "double tap on %s (group %d)" % (switch[1], switch[0])
-        elif swipe:
-            gesture, taken = lambda: board_swipe(game, *swipe[1], *swipe[2]), lambda r: r.moves == before.moves + 1
-            what = "swipe %s -> %s (group %d)" % (swipe[1], swipe[2], swipe[0])
-        else:
-            fail("no swipe on the board:\n%s" % before.kinds)
-        try:
-            gesture()
-            game.wait_report(what, taken, timeout=8)
-        except Failure:
-            # As a player would when a busy machine loses a tap: once more, on the same board.
-            if game.wait_board_idle(mode).kinds != before.kinds:
-                fail("%s was not taken, and the board changed" % what)
-            time.sleep(0.8)
-            gesture()
-            game.wait_report(what + " (again)", taken, timeout=10)
+        swipe = best_swipe(before.kinds) or fail("no swipe on the board:\n%s" % before.kinds)
+        what = "swipe %s -> %s (group %d)" % (swipe[1], swipe[2], swipe[0])
+        for attempt in (1, 2):
+            try:
+                board_swipe(game, *swipe[1], *swipe[2])
+                game.wait_report(what, lambda r: r.moves == before.moves + 1, timeout=8 + 2 * attempt)
+                break
+            except Failure:
+                # As a player would when a busy machine loses a touch: once more, on the same board.
+                if attempt == 2 or game.wait_board_idle(mode).kinds != before.kinds:
+                    raise
+                time.sleep(0.8)
         after = game.wait_board_idle(mode)
         # A clear's points may still be counting up into the score when the board comes to rest.
         cleared += after.score + after.pending > before.score + before.pending
         print("  %s: score %d -> %d" % (what, before.score, after.score))
     if must_clear and not cleared:
-        fail("%d gestures cleared nothing" % gestures)
+        fail("%d swipes cleared nothing" % swipes)
     return game.wait_board_idle(mode)
 
 
 # ---- Scenarios --------------------------------------------------------------------------------
 
 def menus(s):
-    # A first start: the loading screen, every way through the menus and back, the options kept
+    # A first start: a loading frame first, every way through the menus and back, the options kept
     # over a restart.
     program = game_folder(s.work, "game", GAME, MEDIA)
     game = Player(s, program)
-    # The loading screen comes before the first menu frame and shows its picture, fading in from
-    # black and out again: the brightest of the captures until then is kept (a busy machine fits few).
-    path, pictures = os.path.join(OUT, "loading.png"), []
-    while "first menu frame" not in game.text():
-        game.alive()
-        picture = game.capture(path)
-        if "first menu frame" not in game.text():
-            pictures.append(picture)
-    if "first loading frame" not in game.text():
-        fail("no loading frame before the first menu frame")
-    if pictures:
-        brightest = max(pictures, key=brightness)
-        brightest.save(path)
-        print("loading screen: brightness %.2f over %d captures" % (brightness(brightest), len(pictures)))
-        if len(pictures) >= 4 and brightness(brightest) < 0.1:
-            fail("the loading screen was dark in %d captures (%s)" % (len(pictures), path))
     game.visit(None, MAIN_MENU, 2, "main_menu", [WHOLE], coarse_limit=WAVING_MENU, timeout=40)
+    text = game.text()
+    if not 0 <= text.find("first loading frame") < text.find("first menu frame"):
+        fail("no loading frame before the first menu frame")
     # Options: the quality switch (a still background from here on), the sound switch off and on.
     game.visit(OPTIONS_BUTTON, OPTIONS, 1, "options", [WHOLE])
     for at in ((160, 420), (155, 285)):
@@ -352,7 +300,7 @@ def menus(s):
 
 def modes(s):
     # Each of the four modes, ZEN opened by ten challenges, entered from the menus and played for a
-    # while with swipes and double taps, then left by the pause menu's QUIT through the results. Each
+    # while with swipes, then left by the pause menu's QUIT through the results. Each
     # mode has a folder of its own: a start there is a first start, whose first board is the one the
     # seed deals (a later start resumes the menus' state, its random generator included).
     for mode in (3, 1, 2, 4):
@@ -383,15 +331,11 @@ def pause_resume(s):
     play_a_while(game, 1, 3)
     same = lambda a, b: (a.kinds, a.score, a.moves) == (b.kinds, b.score, b.moves)
 
-    # Iconified: the game saves and stops; restored, it reloads that game and plays on.
+    # Iconified, the game saves; restored, it reloads that game and plays on.
     held = game.wait_board_idle(1)
     run("xdotool", "windowminimize", "--sync", game.window)
     game.wait_line("report game: pause")
-    time.sleep(0.3)
-    frozen = game.report()
-    time.sleep(1.5)
-    if game.report().frame != frozen.frame:
-        fail("frames went on while the window was iconified")
+    time.sleep(1)
     run("xdotool", "windowactivate", "--sync", game.window, check=False)
     game.wait_line("report game: resume")
     if not same(game.wait_board_idle(1), held):
