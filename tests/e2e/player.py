@@ -1,6 +1,7 @@
 #!/usr/bin/python3
 # The real game played as a player would: under its own Xvfb (and openbox where the window must
-# be iconified), with xdotool presses and swipes at the places the screens and the board put things, and pictures of the window at fixed points compared with reviewed
+# be iconified), with xdotool presses, swipes and double taps at the places the screens and
+# the board put things, and pictures of the window at fixed points compared with reviewed
 # references (SQUIBLY_E2E_UPDATE=1 records them anew).
 #
 # usage: player.py SCENARIO GAME REPORT_GAME MEDIA OUT_DIR      scenarios: menus, modes, pause_resume
@@ -128,7 +129,7 @@ class Player(Game):
             return
         expected.save(os.path.join(OUT, name + ".expected.png"))
         self.s.failures.append("%s differs from its reference in %.2f%% of pixels (%.1f%% of blocks): see %s"
-                               % (name, 100 * fraction, 100 * coarse, os.path.join(OUT, name + ".*.png")))
+                               % (name, 100 * fraction, 100 * coarse, os.path.join(OUT, name + "*.png")))
 
     def visit(self, at, screen, pause=0, shot=None, *areas, coarse_limit=MAX_COARSE, timeout=20):
         # A tap (none when `at` is None) that leads to `screen`; a moment later, a picture of it.
@@ -204,6 +205,13 @@ def best_swipe(kinds):
     return best
 
 
+def best_switch(kinds):
+    # The creature whose twin joins the largest group.
+    return max(((group_size(changed(kinds, (c, r, k + 1 if k % 2 else k - 1)), c, r), (c, r))
+                for r, line in enumerate(kinds) for c, k in enumerate(line) if 1 <= k <= 8),
+               key=lambda option: option[0], default=None)
+
+
 def board_swipe(game, c1, r1, c2, r2):
     # A swipe whose finger waits until the game has seen each stage (the press on its creature,
     # the finger on the neighbour): a slow frame would otherwise read the press where the finger
@@ -221,30 +229,50 @@ def board_swipe(game, c1, r1, c2, r2):
         game.xdotool("mouseup", 1)
 
 
-def play_a_while(game, mode, swipes, must_clear=True):
-    # Swipes chosen from the board the report shows; each must be taken.
+def board_double_tap(game, column, row):
+    # Two taps on one creature, each press and release waited for in the report.
+    game.move(*cell_point(column, row))
+    for n in (1, 2):
+        game.xdotool("mousedown", 1)
+        try:
+            game.wait_report("press %d" % n, lambda r: r.down == 1, timeout=5)
+        finally:
+            game.xdotool("mouseup", 1)
+        game.wait_report("release %d" % n, lambda r: r.down == 0, timeout=5)
+
+
+def play_a_while(game, mode, gestures, must_clear=True):
+    # Swipes and double taps chosen from the board the report shows; each must be taken.
     cleared = 0
-    for _ in range(swipes):
+    for turn in range(gestures):
         before = game.wait_board_idle(mode)
         time.sleep(0.6)  # a finger lifted a moment ago would make the next press a second tap
-        swipe = best_swipe(before.kinds) or fail("no swipe on the board:\n%s" % before.kinds)
-        what = "swipe %s -> %s (group %d)" % (swipe[1], swipe[2], swipe[0])
-        for attempt in (1, 2):
-            try:
-                board_swipe(game, *swipe[1], *swipe[2])
-                game.wait_report(what, lambda r: r.moves == before.moves + 1, timeout=8 + 2 * attempt)
-                break
-            except Failure:
-                # As a player would when a busy machine loses a touch: once more, on the same board.
-                if attempt == 2 or game.wait_board_idle(mode).kinds != before.kinds:
-                    raise
-                time.sleep(0.8)
+        swipe, switch = best_swipe(before.kinds), best_switch(before.kinds)
+        # The larger group wins; on a tie, turns take swipes and switches in turn.
+        if before.swaps > 0 and switch and (not swipe or (switch[0], turn % 2) > (swipe[0], 0)):
+            gesture, taken = lambda: board_double_tap(game, *switch[1]), lambda r: r.flips == before.flips + 1
+            what = "double tap on %s (group %d)" % (switch[1], switch[0])
+        elif swipe:
+            gesture, taken = lambda: board_swipe(game, *swipe[1], *swipe[2]), lambda r: r.moves == before.moves + 1
+            what = "swipe %s -> %s (group %d)" % (swipe[1], swipe[2], swipe[0])
+        else:
+            fail("no swipe on the board:\n%s" % before.kinds)
+        try:
+            gesture()
+            game.wait_report(what, taken, timeout=8)
+        except Failure:
+            # As a player would when a busy machine loses a tap: once more, on the same board.
+            if game.wait_board_idle(mode).kinds != before.kinds:
+                fail("%s was not taken, and the board changed" % what)
+            time.sleep(0.8)
+            gesture()
+            game.wait_report(what + " (again)", taken, timeout=10)
         after = game.wait_board_idle(mode)
         # A clear's points may still be counting up into the score when the board comes to rest.
         cleared += after.score + after.pending > before.score + before.pending
         print("  %s: score %d -> %d" % (what, before.score, after.score))
     if must_clear and not cleared:
-        fail("%d swipes cleared nothing" % swipes)
+        fail("%d gestures cleared nothing" % gestures)
     return game.wait_board_idle(mode)
 
 
@@ -300,7 +328,7 @@ def menus(s):
 
 def modes(s):
     # Each of the four modes, ZEN opened by ten challenges, entered from the menus and played for a
-    # while with swipes, then left by the pause menu's QUIT through the results. Each
+    # while with swipes and double taps, then left by the pause menu's QUIT through the results. Each
     # mode has a folder of its own: a start there is a first start, whose first board is the one the
     # seed deals (a later start resumes the menus' state, its random generator included).
     for mode in (3, 1, 2, 4):
