@@ -98,6 +98,14 @@ TEST(ScoredGames, EachModeToItsResultsTheHighScoreListAndTheScoresKeptByTheNextR
     ASSERT_TRUE(Open(4, 10, "high scores"));
     ExpectShown({"TIME TRIAL", "24000"});
     EXPECT_EQ(Shows(Whole(rank) + "   " + Whole(played)), rank <= 5);
+    // A drag moves the list, a flick coasts on, and it never leaves its loop.
+    float before = highScoreScroll;
+    for (float y = 380; y > 200; y -= 6) Down(160, y), Ticks(1);
+    EXPECT_LT(highScoreScroll, before - 150) << "the list follows the finger";
+    Up();
+    Ticks(1);
+    EXPECT_LT(highScoreVelocity, 0) << "a flick coasts on";
+    EXPECT_FALSE(Until([] { return highScoreScroll <= -1260 || highScoreScroll > 0; }, 600)) << "out of its loop";
     ASSERT_TRUE(Back());
 
     // On a desktop the main menu has its QUIT button: the program ends, leaving no game to resume.
